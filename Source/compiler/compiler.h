@@ -1,0 +1,39 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "compiler/ast_node.h"
+#include "compiler/bar_data.h"
+#include "compiler/evaluator.h"
+
+// The one object through which a formula is compiled and run. Every error
+// of the front end and the runtime is caught here and returned as the error
+// report text.
+class Compiler {
+ public:
+  explicit Compiler(std::string text);
+
+  // Empty on success, else the error report.
+  std::string Compile();
+  // Replaces the rows by a converted copy of text rows.
+  void Data(const std::vector<std::map<std::string, std::string>>& rows);
+  // Shares rows that the caller keeps up to date (the addon's row list).
+  void Data(std::shared_ptr<const BarData> rows);
+  void Period(unsigned long period);
+  // The output JSON, or the error report.
+  std::string Run();
+
+  const std::string& Text() const { return m_text; }
+  const std::shared_ptr<AstNode>& Tree() const { return m_tree; }
+
+  bool m_debug = false;  // dumps tokens and tree to standard output
+
+ private:
+  std::shared_ptr<const BarData> m_bars;
+  std::string m_text;
+  std::shared_ptr<AstNode> m_tree;
+  std::unique_ptr<Evaluator> m_evaluator;
+};

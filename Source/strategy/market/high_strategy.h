@@ -1,0 +1,18 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "compiler/bar_data.h"
+#include "strategy/util/strategy.h"
+
+// The "h" field of one text row (falls back to "high" when "h" is empty).
+double HighItem(const std::map<std::string, std::string>& row);
+// One value per bar row.
+DataExt High(const BarData& bars);
+
+class HighStrategy : public Strategy {
+ public:
+  DataExt Exec(std::vector<DataExt> args, Environment& env,
+               std::shared_ptr<AstNode> node) override;
+};

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "compiler/bar_data.h"
+#include "strategy/util/strategy.h"
+
+// The "o" field of one text row (falls back to "open" when "o" is empty).
+double OpenItem(const std::map<std::string, std::string>& row);
+// One value per bar row.
+DataExt Open(const BarData& bars);
+
+class OpenStrategy : public Strategy {
+ public:
+  DataExt Exec(std::vector<DataExt> args, Environment& env,
+               std::shared_ptr<AstNode> node) override;
+};

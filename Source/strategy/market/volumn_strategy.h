@@ -1,0 +1,18 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "compiler/bar_data.h"
+#include "strategy/util/strategy.h"
+
+// The "v" field of one text row (falls back to "vol" when "v" is empty).
+double VolumnItem(const std::map<std::string, std::string>& row);
+// One value per bar row.
+DataExt Volumn(const BarData& bars);
+
+class VolumnStrategy : public Strategy {
+ public:
+  DataExt Exec(std::vector<DataExt> args, Environment& env,
+               std::shared_ptr<AstNode> node) override;
+};

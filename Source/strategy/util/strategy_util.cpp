@@ -1,0 +1,62 @@
+#include "strategy/util/strategy_util.h"
+
+#include <cmath>
+
+size_t FirstValidBar(const std::vector<double>& x) {
+  size_t i = 0;
+  while (i < x.size() && !IsValid(x[i])) ++i;
+  return i;
+}
+
+uint64_t ToCount(double n) {
+  if (!(n > 0.0)) return 0;  // negative, zero and NaN
+  if (n >= 18446744073709551616.0) return UINT64_MAX;
+  return static_cast<uint64_t>(n);
+}
+
+int32_t WindowStart(size_t i, double n) {
+  double start = static_cast<double>(i) - n + 1.0;
+  if (!(start > -2147483649.0 && start < 2147483648.0)) return INT32_MIN;
+  return static_cast<int32_t>(start);
+}
+
+int64_t WindowStartFrom(size_t f, size_t i, double n) {
+  int64_t start = WindowStart(i, n);
+  int64_t first = static_cast<int64_t>(f);
+  return start > first ? start : first;
+}
+
+ArgKind KindOf(const DataExt& value) {
+  if (value.isListType()) return ArgKind::kSeries;
+  if (value.isSingleNumberType()) return ArgKind::kNumber;
+  return ArgKind::kOther;
+}
+
+std::vector<double> Broadcast(double value, size_t count) {
+  return std::vector<double>(count, value);
+}
+
+void WidenToBars(DataExt& value, size_t bar_count) {
+  if (value.isSingleNumberType()) value.setRawData(Broadcast(value.getSingleNumber(), bar_count));
+}
+
+namespace {
+
+double FieldAt(const std::vector<double>& column, unsigned long index) {
+  return index < column.size() ? column[index] : kInvalidValue;
+}
+
+}  // namespace
+
+double StrategyUtil::Close(const BarData& bars, unsigned long index) {
+  return FieldAt(bars.Close(), index);
+}
+double StrategyUtil::Open(const BarData& bars, unsigned long index) {
+  return FieldAt(bars.Open(), index);
+}
+double StrategyUtil::High(const BarData& bars, unsigned long index) {
+  return FieldAt(bars.High(), index);
+}
+double StrategyUtil::Low(const BarData& bars, unsigned long index) {
+  return FieldAt(bars.Low(), index);
+}

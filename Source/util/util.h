@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+// Number text: how numbers enter the system (bar fields, literals) and how
+// they leave it (output JSON, drawn numbers). Locale-independent as long as
+// the process keeps the classic "C" numeric locale.
+class Util {
+ public:
+  // Reads the longest leading number the way atof does; 0 when none.
+  static double StringToDouble(const std::string& text);
+  static double StringToDouble(const char* text);
+
+  // Fixed notation with `precision` decimals, as printf("%.*f") writes it.
+  static std::string DoubleToString(double value, int precision);
+
+  // Appends exactly the bytes std::to_string(value) gives (printf "%f"),
+  // without going through a locale-aware stream or a temporary string.
+  static void AppendFixed6(std::string& out, double value);
+};
