@@ -1,0 +1,96 @@
+// Number text: the output writer must give the bytes of std::to_string
+// (printf "%f") for every double, and reading must follow atof.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "util/base64.h"
+#include "util/util.h"
+
+namespace {
+
+std::string Fixed6(double value) {
+  std::string out;
+  Util::AppendFixed6(out, value);
+  return out;
+}
+
+TEST(AppendFixed6, MatchesToStringOnChosenValues) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double values[] = {0.0, -0.0, 1.0, -1.0, 12.5, -100000.0, 0.0000005, 0.0000015,
+                           0.0000025, 1e-7, -1e-7, 2.5e-6, 123456789.1234565, 1e15, 1e16,
+                           1e21, 1e300, -1e300, 1.7976931348623157e308, 4.9e-324,
+                           2.2250738585072014e-308, 0.1, 0.2, 0.3, 1.0 / 3.0, 2.0 / 3.0,
+                           1455.219971, 931800000.0, inf, -inf,
+                           std::numeric_limits<double>::quiet_NaN(),
+                           -std::numeric_limits<double>::quiet_NaN()};
+  for (double value : values) {
+    EXPECT_EQ(Fixed6(value), std::to_string(value)) << "value " << value;
+  }
+}
+
+TEST(AppendFixed6, MatchesToStringOnRandomBitPatternsAndPrices) {
+  std::mt19937_64 random(20261205);
+  for (int i = 0; i < 200000; ++i) {
+    uint64_t bits = random();
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    ASSERT_EQ(Fixed6(value), std::to_string(value)) << "bits " << bits;
+  }
+  std::uniform_real_distribution<double> prices(-5000.0, 5000.0);
+  for (int i = 0; i < 200000; ++i) {
+    // Values near a half of the sixth decimal are where rounding goes wrong.
+    double value = std::round(prices(random) * 1e6) / 1e6 + 5e-7;
+    ASSERT_EQ(Fixed6(value), std::to_string(value)) << "value " << value;
+  }
+}
+
+TEST(AppendFixed6, Appends) {
+  std::string out = "[";
+  Util::AppendFixed6(out, 2.5);
+  EXPECT_EQ(out, "[2.500000");
+}
+
+struct ReadCase {
+  const char* text;
+  double value;
+};
+
+TEST(StringToDouble, ReadsLikeAtof) {
+  const ReadCase cases[] = {
+      {"12.5", 12.5}, {"1.2.3", 1.2}, {"", 0.0},      {"undefined", 0.0}, {"null", 0.0},
+      {"-5", -5.0},   {"12abc", 12.0}, {"abc", 0.0},  {"  7", 7.0},       {"1e+21", 1e21},
+      {".5", 0.5},    {"5.", 5.0},     {"-.5", -0.5}, {"+3", 3.0},        {"1e", 1.0},
+  };
+  for (const ReadCase& c : cases) EXPECT_EQ(Util::StringToDouble(std::string(c.text)), c.value) << c.text;
+  EXPECT_TRUE(std::isnan(Util::StringToDouble(std::string("NaN"))));
+  EXPECT_EQ(Util::StringToDouble(std::string("Infinity")), std::numeric_limits<double>::infinity());
+}
+
+TEST(DoubleToString, FixedPrecision) {
+  EXPECT_EQ(Util::DoubleToString(3.14159, 2), "3.14");
+  EXPECT_EQ(Util::DoubleToString(2.0, 3), "2.000");
+  EXPECT_EQ(Util::DoubleToString(2.5, 0), "2");
+  EXPECT_EQ(Util::DoubleToString(-1.25, 1), "-1.2");
+  EXPECT_EQ(Util::DoubleToString(1e300, 2).size(), 304u);
+}
+
+TEST(Base64, EncodesAndDecodes) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"", ""}, {"a", "YQ=="}, {"ab", "YWI="}, {"abc", "YWJj"}, {"abcd", "YWJjZA=="}};
+  for (const auto& [plain, coded] : cases) {
+    EXPECT_EQ(Base64::Encode(plain), coded);
+    EXPECT_EQ(Base64::Decode(coded), plain);
+  }
+  EXPECT_EQ(Base64::Decode("YWJj*ZA"), "abc");  // stops at a byte outside the alphabet
+  EXPECT_EQ(Base64::Decode("YWJjZ"), "abc");    // a single leftover character gives nothing
+  std::string bytes = std::string("\x00\xff\x10", 3);
+  EXPECT_EQ(Base64::Decode(Base64::Encode(bytes)), bytes);
+}
+
+}  // namespace
