@@ -39,12 +39,24 @@ std::shared_ptr<AstNode> AstNode::ChildAtIndex(int index) const {
 }
 
 void AstNode::Print(int depth, int index) const {
-  if (depth == 0) std::cout << std::endl;
-  for (int i = 0; i < depth; ++i) std::cout << '\t';
-  if (depth == 1) std::cout << "[" << index << "] ";
-  std::cout << Format(m_type) << " : " << m_text << std::endl;
-  for (size_t i = 0; i < m_children.size(); ++i) {
-    m_children[i]->Print(depth + 1, static_cast<int>(i));
+  // An explicit stack keeps a long operator chain off the call stack.
+  struct Pending {
+    const AstNode* node;
+    int depth;
+    int index;
+  };
+  std::vector<Pending> pending{{this, depth, index}};
+  while (!pending.empty()) {
+    Pending item = pending.back();
+    pending.pop_back();
+    if (item.depth == 0) std::cout << std::endl;
+    for (int i = 0; i < item.depth; ++i) std::cout << '\t';
+    if (item.depth == 1) std::cout << "[" << item.index << "] ";
+    std::cout << Format(item.node->m_type) << " : " << item.node->m_text << std::endl;
+    const auto& children = item.node->m_children;
+    for (size_t i = children.size(); i-- > 0;) {
+      pending.push_back({children[i].get(), item.depth + 1, static_cast<int>(i)});
+    }
   }
 }
 

@@ -1,0 +1,49 @@
+#pragma once
+
+// Runs whole formulas in tests: text and bar rows in, Result or JSON out.
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "compiler/bar_data.h"
+#include "compiler/compiler.h"
+#include "compiler/evaluator.h"
+#include "compiler/lexer.h"
+#include "compiler/parse_walker.h"
+#include "compiler/parser.h"
+
+// Rows whose only field is the close.
+inline std::shared_ptr<BarData> Closes(const std::vector<double>& closes) {
+  std::vector<BarRow> rows;
+  for (double close : closes) {
+    BarRow row;
+    row.close = close;
+    rows.push_back(row);
+  }
+  return std::make_shared<BarData>(rows);
+}
+
+inline std::shared_ptr<AstNode> CheckedTree(const std::string& text) {
+  Lexer lexer;
+  TokenReader reader = lexer.Tokenize(text);
+  std::shared_ptr<AstNode> root = Parser::Analyze(reader);
+  ParseWalker walker;
+  walker.Walker(root);
+  return root;
+}
+
+// Compiles (must succeed) and runs; returns the Result of the run.
+inline Result Outputs(const std::string& text, std::shared_ptr<const BarData> bars,
+                      unsigned long period = 0) {
+  Evaluator evaluator;
+  evaluator.m_env.m_period = period;
+  return evaluator.Evaluate(CheckedTree(text), std::move(bars));
+}
+
+// The values of the one output a formula must produce.
+inline std::vector<double> OnlyOutput(const std::string& text, std::shared_ptr<const BarData> bars) {
+  Result result = Outputs(text, std::move(bars));
+  return result.out_vars.size() == 1 ? result.out_vars[0].datas : std::vector<double>{-1, -1, -1, -1};
+}
