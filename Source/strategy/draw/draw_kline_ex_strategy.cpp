@@ -1,0 +1,28 @@
+#include "strategy/draw/draw_kline_ex_strategy.h"
+
+#include "strategy/draw/draw_util.h"
+#include "strategy/util/strategy_util.h"
+
+DataExt DrawKLineEx(const DataExt& condition, const DataExt& high, const DataExt& open,
+                    const DataExt& low, const DataExt& close) {
+  const std::vector<double>& holds = SeriesOf(condition);
+  const std::vector<double>& h = SeriesOf(high);
+  const std::vector<double>& o = SeriesOf(open);
+  const std::vector<double>& l = SeriesOf(low);
+  const std::vector<double>& c = SeriesOf(close);
+  size_t bars = Shortest(holds, h, o, l, c);
+  std::vector<std::map<std::string, double>> candles;
+  candles.reserve(bars);
+  for (size_t i = 0; i < bars; ++i) {
+    candles.push_back(Holds(holds[i]) ? Candle(h[i], o[i], l[i], c[i])
+                                      : Candle(kInvalidValue, kInvalidValue, kInvalidValue,
+                                               kInvalidValue));
+  }
+  return DataExt(DrawEntry("DRAWKLINEEX", std::move(candles)));
+}
+
+DataExt DrawKLineExStrategy::Exec(std::vector<DataExt> args, Environment&,
+                                  std::shared_ptr<AstNode>) {
+  if (args.size() < 5) return DataExt();
+  return DrawKLineEx(args[0], args[1], args[2], args[3], args[4]);
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "strategy/util/strategy.h"
+
+// Candles only where the condition holds; elsewhere a candle of four
+// invalid values.
+DataExt DrawKLineEx(const DataExt& condition, const DataExt& high, const DataExt& open,
+                    const DataExt& low, const DataExt& close);
+
+class DrawKLineExStrategy : public Strategy {
+ public:
+  DataExt Exec(std::vector<DataExt> args, Environment& env,
+               std::shared_ptr<AstNode> node) override;
+};

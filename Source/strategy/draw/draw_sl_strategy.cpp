@@ -1,0 +1,34 @@
+#include "strategy/draw/draw_sl_strategy.h"
+
+#include "strategy/draw/draw_util.h"
+#include "strategy/util/int_conversion.h"
+#include "strategy/util/strategy_util.h"
+
+DataExt DrawSL(const DataExt& condition, const DataExt& price, const DataExt& slope,
+               const DataExt& length, const DataExt& direction) {
+  const std::vector<double>& holds = SeriesOf(condition);
+  const std::vector<double>& prices = SeriesOf(price);
+  const std::vector<double>& slopes = SeriesOf(slope);
+  const std::vector<double>& lengths = SeriesOf(length);
+  const std::vector<double>& directions = SeriesOf(direction);
+  size_t bars = Shortest(holds, prices, slopes, lengths, directions);
+  std::vector<DrawSLEntry> segments;
+  segments.reserve(bars);
+  for (size_t i = 0; i < bars; ++i) {
+    if (Holds(holds[i])) {
+      segments.emplace_back(prices[i], slopes[i], TruncToInt32(lengths[i]),
+                            TruncToInt32(directions[i]));
+    } else {
+      segments.emplace_back(kInvalidValue, kInvalidValue, 0, 0);
+    }
+  }
+  return DataExt(DrawEntry("DRAWSL", std::move(segments)));
+}
+
+// Length and direction widen to the bars; condition, price and slope do not.
+DataExt DrawSLStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  if (args.size() < 5) return DataExt();
+  WidenToBars(args[3], env.BarCount());
+  WidenToBars(args[4], env.BarCount());
+  return DrawSL(args[0], args[1], args[2], args[3], args[4]);
+}

@@ -1,0 +1,20 @@
+#include "strategy/index/sar_turn_strategy.h"
+
+#include "strategy/index/parabolic_sar.h"
+
+DataExt SarTurn(const BarData& bars, unsigned long n, unsigned long s, unsigned long m) {
+  std::vector<double> out;
+  out.reserve(bars.size());
+  ParabolicSar(bars, n, s, m, [&out](double, double turn) { out.push_back(turn); });
+  return DataExt(std::move(out));
+}
+
+DataExt SarTurnStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                              std::shared_ptr<AstNode>) {
+  if (args.size() < 3) return DataExt();
+  for (size_t k = 0; k < 3; ++k) {
+    if (!args[k].isSingleNumberType()) return DataExt();
+  }
+  return SarTurn(env.Bars(), ToCount(args[0].getSingleNumber()),
+                 ToCount(args[1].getSingleNumber()), ToCount(args[2].getSingleNumber()));
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "compiler/bar_data.h"
+#include "strategy/util/strategy.h"
+
+// SARTURN(N,S,M): the SAR computation reporting 1 at the bars where the
+// position turns long, -1 where it turns short and 0 elsewhere; the warm-up
+// bars are invalid.
+DataExt SarTurn(const BarData& bars, unsigned long n, unsigned long s, unsigned long m);
+
+// All three arguments must be numbers.
+class SarTurnStrategy : public Strategy {
+ public:
+  DataExt Exec(std::vector<DataExt> args, Environment& env,
+               std::shared_ptr<AstNode> node) override;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "strategy/util/strategy.h"
+
+// 1 where x has fallen (x[i] < x[i-1]) on at least n consecutive bars ending
+// at i, else 0; the result has x's length and bar 0 never counts as a fall.
+// n is compared as a double (n <= 0 gives 1 everywhere). The invalid value
+// is compared as a plain number.
+DataExt DownNDay(const DataExt& x, double n);
+// Per-bar count n[i]; positions beyond the end of n stay 0.
+DataExt DownNDay(const DataExt& x, const DataExt& n);
+
+class DownNDayStrategy : public Strategy {
+ public:
+  DataExt Exec(std::vector<DataExt> args, Environment& env,
+               std::shared_ptr<AstNode> node) override;
+};

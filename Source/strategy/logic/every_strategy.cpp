@@ -1,0 +1,36 @@
+#include "strategy/logic/every_strategy.h"
+
+#include "strategy/logic/logic_util.h"
+
+DataExt Every(const DataExt& x, unsigned long n) {
+  return CountTrueInWindow(x.m_raw_data, n, [n](uint64_t count) { return count == n; });
+}
+
+DataExt Every(const DataExt& x_value, const DataExt& n_value) {
+  const std::vector<double>& x = x_value.m_raw_data;
+  const std::vector<double>& n = n_value.m_raw_data;
+  const size_t length = MinLength(x, n);
+  const size_t first = FirstValidBar(x);
+  std::vector<double> out(length, kInvalidValue);
+  // Run of true values ending at i, counted from the first valid bar; inside
+  // the window it is cut to the window's size.
+  uint64_t run = 0;
+  for (size_t i = first; i < length; ++i) {
+    run = IsTrue(x[i]) ? run + 1 : 0;
+    const int64_t start = WindowStartFrom(first, i, n[i]);
+    const int64_t position = static_cast<int64_t>(i);
+    uint64_t inside = 0;
+    if (start <= position) {
+      const uint64_t span = static_cast<uint64_t>(position - start) + 1;
+      inside = run < span ? run : span;
+    }
+    out[i] = static_cast<double>(inside) == n[i] ? 1.0 : 0.0;
+  }
+  return DataExt(std::move(out));
+}
+
+DataExt EveryStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
+  if (args.size() < 2) return DataExt();
+  if (args[1].isSingleNumberType()) return Every(args[0], ToCount(args[1].getSingleNumber()));
+  return Every(args[0], args[1]);
+}

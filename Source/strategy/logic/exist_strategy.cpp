@@ -1,0 +1,30 @@
+#include "strategy/logic/exist_strategy.h"
+
+#include "strategy/logic/logic_util.h"
+
+DataExt Exist(const DataExt& x, unsigned long n) {
+  return CountTrueInWindow(x.m_raw_data, n, [](uint64_t count) { return count > 0; });
+}
+
+DataExt Exist(const DataExt& x_value, const DataExt& n_value) {
+  const std::vector<double>& x = x_value.m_raw_data;
+  const std::vector<double>& n = n_value.m_raw_data;
+  const size_t length = MinLength(x, n);
+  const size_t first = FirstValidBar(x);
+  std::vector<double> out(length, kInvalidValue);
+  // The window always ends at i, so it holds a true value exactly when the
+  // latest true position is not older than its start.
+  int64_t last_true = -1;
+  for (size_t i = first; i < length; ++i) {
+    if (IsTrue(x[i])) last_true = static_cast<int64_t>(i);
+    const int64_t start = WindowStartFrom(first, i, n[i]);
+    out[i] = last_true >= 0 && last_true >= start ? 1.0 : 0.0;
+  }
+  return DataExt(std::move(out));
+}
+
+DataExt ExistStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
+  if (args.size() < 2) return DataExt();
+  if (args[1].isSingleNumberType()) return Exist(args[0], ToCount(args[1].getSingleNumber()));
+  return Exist(args[0], args[1]);
+}

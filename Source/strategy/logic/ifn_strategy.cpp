@@ -1,0 +1,14 @@
+#include "strategy/logic/ifn_strategy.h"
+
+#include "strategy/logic/if_strategy.h"
+#include "strategy/logic/logic_util.h"
+
+DataExt Ifn(const DataExt& k, const DataExt& a, const DataExt& b) { return If(k, b, a); }
+
+DataExt Ifn(const DataExt& k, double a, double b) { return If(k, b, a); }
+
+DataExt IfnStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
+  return DispatchNumbersOrSeries(
+      args, [](const DataExt& k, double a, double b) { return Ifn(k, a, b); },
+      [](const DataExt& k, const DataExt& a, const DataExt& b) { return Ifn(k, a, b); });
+}

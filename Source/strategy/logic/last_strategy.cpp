@@ -1,0 +1,19 @@
+#include "strategy/logic/last_strategy.h"
+
+#include "strategy/logic/logic_util.h"
+
+DataExt Last(const DataExt& x_value) {
+  const std::vector<double>& x = x_value.m_raw_data;
+  std::vector<double> out(x.size(), kInvalidValue);
+  double run = 0.0;
+  for (size_t i = FirstValidBar(x); i < x.size(); ++i) {
+    run = (run + 1.0) * static_cast<double>(IsTrue(x[i]));  // branch-free reset
+    out[i] = run;
+  }
+  return DataExt(std::move(out));
+}
+
+DataExt LastStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
+  if (args.empty()) return DataExt();
+  return Last(args[0]);
+}

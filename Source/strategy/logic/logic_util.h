@@ -1,0 +1,97 @@
+#pragma once
+
+// Pieces shared by the logic functions: the truth test, the first bar at
+// which two inputs are both valid, the argument dispatch of RANGE, IF and
+// IFN, and the streak counters of UPNDAY, DOWNNDAY and NDAY.
+
+#include <cstdint>
+#include <vector>
+
+#include "compiler/data_ext.h"
+#include "strategy/util/strategy_util.h"
+
+// A condition holds only when strictly above 0: zero, negative values, NaN
+// and the invalid value are all false.
+inline bool IsTrue(double value) { return value > 0.0; }
+
+inline size_t MinLength(const std::vector<double>& a, const std::vector<double>& b,
+                        const std::vector<double>& c) {
+  return MinLength(a, b) < c.size() ? MinLength(a, b) : c.size();
+}
+
+// First position below both lengths at which a and b are both valid, or the
+// shorter length when there is none.
+inline size_t FirstValidBarOfBoth(const std::vector<double>& a, const std::vector<double>& b) {
+  const size_t length = MinLength(a, b);
+  size_t i = 0;
+  while (i < length && !(IsValid(a[i]) && IsValid(b[i]))) ++i;
+  return i;
+}
+
+// trunc32(i - n) in doubles: the oldest bar of the n bars before i. NaN and
+// results outside the 32-bit range give INT32_MIN, so that callers clamping
+// to the first valid bar fall back to it.
+inline int32_t WindowStartBefore(size_t i, double n) {
+  const double start = static_cast<double>(i) - n;
+  if (!(start > -2147483649.0 && start < 2147483648.0)) return INT32_MIN;
+  return static_cast<int32_t>(start);
+}
+
+// Argument dispatch of RANGE, IF and IFN on their second and third arguments:
+// two numbers run the number variant, two series the series variant; a number
+// beside a series is widened to the length of the first argument and the
+// series variant runs; a string or drawing in either place gives the empty
+// series.
+template <typename NumberVariant, typename SeriesVariant>
+DataExt DispatchNumbersOrSeries(std::vector<DataExt>& args, NumberVariant by_numbers,
+                                SeriesVariant by_series) {
+  if (args.size() < 3) return DataExt();
+  const ArgKind second = KindOf(args[1]);
+  const ArgKind third = KindOf(args[2]);
+  if (second == ArgKind::kNumber && third == ArgKind::kNumber) {
+    return by_numbers(args[0], args[1].getSingleNumber(), args[2].getSingleNumber());
+  }
+  if (second == ArgKind::kOther || third == ArgKind::kOther) return DataExt();
+  const size_t length = args[0].m_raw_data.size();
+  for (size_t k = 1; k <= 2; ++k) {
+    if (args[k].isSingleNumberType()) {
+      args[k].setRawData(Broadcast(args[k].getSingleNumber(), length));
+    }
+  }
+  return by_series(args[0], args[1], args[2]);
+}
+
+// A streak counter over positions [0, limit): it grows by one where
+// `extends(i)` holds and drops to 0 elsewhere; the output is 1 where
+// threshold(i) <= counter (compared as doubles), else 0. The result has
+// `length` positions; those from `limit` on stay 0.
+template <typename Extends, typename Threshold>
+DataExt StreakReaches(size_t length, size_t limit, Extends extends, Threshold threshold) {
+  std::vector<double> out(length, 0.0);
+  uint64_t streak = 0;
+  for (size_t i = 0; i < limit && i < length; ++i) {
+    // Multiplying by the test keeps the loop free of unpredictable branches.
+    streak = (streak + 1) * static_cast<uint64_t>(extends(i));
+    out[i] = threshold(i) <= static_cast<double>(streak) ? 1.0 : 0.0;
+  }
+  return DataExt(std::move(out));
+}
+
+// Counting variant of EVERY and EXIST: the number of true positions among
+// the last n positions up to i (none before the first valid bar), fed to
+// `test`; invalid before the first valid bar. A window of 0 positions still
+// holds the current one, so EVERY(X,0) is 1 exactly where X[i] is false and
+// EXIST(X,0) exactly where it is true.
+template <typename Test>
+DataExt CountTrueInWindow(const std::vector<double>& x, uint64_t n, Test test) {
+  const size_t first = FirstValidBar(x);
+  const uint64_t width = n > 0 ? n : 1;
+  std::vector<double> out(x.size(), kInvalidValue);
+  uint64_t count = 0;
+  for (size_t i = first; i < x.size(); ++i) {
+    if (IsTrue(x[i])) ++count;
+    if (i - first >= width && IsTrue(x[i - width])) --count;
+    out[i] = test(count) ? 1.0 : 0.0;
+  }
+  return DataExt(std::move(out));
+}

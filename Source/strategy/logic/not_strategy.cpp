@@ -1,0 +1,16 @@
+#include "strategy/logic/not_strategy.h"
+
+#include "strategy/logic/logic_util.h"
+
+DataExt Not(const DataExt& x_value) {
+  const std::vector<double>& x = x_value.m_raw_data;
+  std::vector<double> out(x.size(), kInvalidValue);
+  for (size_t i = FirstValidBar(x); i < x.size(); ++i) out[i] = IsTrue(x[i]) ? 0.0 : 1.0;
+  return DataExt(std::move(out));
+}
+
+DataExt NotStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  if (args.empty()) return DataExt();
+  WidenToBars(args[0], env.BarCount());
+  return Not(args[0]);
+}

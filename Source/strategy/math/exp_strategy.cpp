@@ -1,0 +1,13 @@
+#include "strategy/math/exp_strategy.h"
+
+#include <cmath>
+
+#include "strategy/math/math_map.h"
+
+DataExt Exp(const DataExt& x) {
+  return MapUnary(x, [](double v) { return std::exp(v); });
+}
+
+DataExt ExpStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return ExecUnary(args, env, Exp);
+}

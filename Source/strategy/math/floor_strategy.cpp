@@ -1,0 +1,13 @@
+#include "strategy/math/floor_strategy.h"
+
+#include <cmath>
+
+#include "strategy/math/math_map.h"
+
+DataExt Floor(const DataExt& x) {
+  return MapUnary(x, [](double v) { return std::floor(v); });
+}
+
+DataExt FloorStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return ExecUnary(args, env, Floor);
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "strategy/util/strategy.h"
+
+// Fractional part with the sign of the value: -3.7 gives -0.7.
+DataExt FracPart(const DataExt& x);
+
+class FracPartStrategy : public Strategy {
+ public:
+  DataExt Exec(std::vector<DataExt> args, Environment& env,
+               std::shared_ptr<AstNode> node) override;
+};

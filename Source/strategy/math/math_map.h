@@ -1,0 +1,64 @@
+#pragma once
+
+// The loops shared by the element-wise math functions. Each function only
+// supplies the scalar operation; the loop, the result allocation and the
+// treatment of the invalid value are written once here.
+
+#include <vector>
+
+#include "compiler/data_ext.h"
+#include "compiler/environment.h"
+#include "strategy/util/strategy_util.h"
+
+// One output per element of x: an invalid input stays invalid, every other
+// value (NaN included) goes through `op`. Functions with a wider domain test
+// (LN, LOG, SQRT) return kInvalidValue from `op` themselves.
+template <typename Op>
+DataExt MapUnary(const DataExt& x, Op op) {
+  const std::vector<double>& in = x.m_raw_data;
+  std::vector<double> out(in.size());
+  for (size_t i = 0; i < in.size(); ++i) {
+    out[i] = IsValid(in[i]) ? op(in[i]) : kInvalidValue;
+  }
+  return DataExt(std::move(out));
+}
+
+// One output per position below the shorter of a and b: invalid where either
+// input is invalid, otherwise op(a[i], b[i]).
+template <typename Op>
+DataExt MapBinary(const DataExt& a, const DataExt& b, Op op) {
+  const std::vector<double>& x = a.m_raw_data;
+  const std::vector<double>& y = b.m_raw_data;
+  const size_t length = MinLength(x, y);
+  std::vector<double> out(length);
+  for (size_t i = 0; i < length; ++i) {
+    out[i] = IsValid(x[i]) && IsValid(y[i]) ? op(x[i], y[i]) : kInvalidValue;
+  }
+  return DataExt(std::move(out));
+}
+
+// Exec of a one-argument function: a single number becomes one copy per bar
+// row; a string or drawing keeps its empty series and so gives an empty one.
+inline DataExt ExecUnary(std::vector<DataExt>& args, const Environment& env,
+                         DataExt (*function)(const DataExt&)) {
+  if (args.empty()) return DataExt();
+  WidenToBars(args[0], env.BarCount());
+  return function(args[0]);
+}
+
+// Exec of MAX, MIN and POW: both numbers are widened to the bar rows first.
+inline DataExt ExecWidenedPair(std::vector<DataExt>& args, const Environment& env,
+                               DataExt (*function)(const DataExt&, const DataExt&)) {
+  if (args.size() < 2) return DataExt();
+  WidenToBars(args[0], env.BarCount());
+  WidenToBars(args[1], env.BarCount());
+  return function(args[0], args[1]);
+}
+
+// Truncation toward zero to a 32-bit integer, as MOD and RAND use their
+// operands. False for NaN and for values whose truncation does not fit.
+inline bool TruncInt32(double value, int32_t& out) {
+  if (!(value > -2147483649.0 && value < 2147483648.0)) return false;
+  out = static_cast<int32_t>(value);
+  return true;
+}

@@ -1,0 +1,32 @@
+#include "strategy/math/rand_strategy.h"
+
+#include <cstdlib>
+
+#include "strategy/math/math_map.h"
+
+namespace {
+
+// Draws only for a usable bound, so no modulus by 0 is ever taken. The sum
+// is formed in doubles: rand() % INT32_MIN may be RAND_MAX, and + 1 in int
+// would overflow.
+double DrawUpTo(double bound) {
+  int32_t modulus;
+  if (!IsValid(bound) || !TruncInt32(bound, modulus) || modulus == 0) return kInvalidValue;
+  return static_cast<double>(std::rand() % modulus) + 1.0;
+}
+
+}  // namespace
+
+DataExt Rand(const DataExt& bound) {
+  return MapUnary(bound, DrawUpTo);
+}
+
+DataExt Rand(const DataExt& bound, Environment& env) {
+  return DataExt(Broadcast(DrawUpTo(bound.getSingleNumber()), env.BarCount()));
+}
+
+DataExt RandStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  if (args.empty()) return DataExt();
+  if (args[0].isSingleNumberType()) return Rand(args[0], env);
+  return Rand(args[0]);
+}

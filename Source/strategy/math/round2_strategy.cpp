@@ -1,0 +1,55 @@
+#include "strategy/math/round2_strategy.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "strategy/math/math_map.h"
+
+namespace {
+
+// floor(x) + (floor(frac * 10^steps + 0.5) / 10^steps), with the powers
+// applied one step at a time. A step stops changing the value once it is 0,
+// infinite or NaN, so the loops end there: a huge count costs at most a few
+// hundred steps and gives the same result as running every step.
+double RoundFraction(double x, uint64_t steps) {
+  const double whole = std::floor(x);
+  double fraction = x - whole;
+  for (uint64_t k = 0; k < steps && std::isfinite(fraction) && fraction != 0.0; ++k) {
+    fraction *= 10.0;
+  }
+  double rounded = std::floor(fraction + 0.5);
+  for (uint64_t k = 0; k < steps && std::isfinite(rounded) && rounded != 0.0; ++k) {
+    rounded /= 10.0;
+  }
+  return whole + rounded;
+}
+
+// A per-bar digits count shifts once, then again while the step count is
+// below it: ceil(digits) steps for digits above 0, none otherwise.
+uint64_t StepsFor(double digits) { return digits > 0.0 ? ToCount(std::ceil(digits)) : 0; }
+
+}  // namespace
+
+DataExt Round2(const DataExt& x, unsigned long digits) {
+  return MapUnary(x, [digits](double v) { return RoundFraction(v, digits); });
+}
+
+DataExt Round2(const DataExt& x, const DataExt& digits) {
+  const std::vector<double>& in = x.m_raw_data;
+  const std::vector<double>& n = digits.m_raw_data;
+  std::vector<double> out(in.size(), kInvalidValue);
+  const size_t paired = MinLength(in, n);
+  for (size_t i = 0; i < paired; ++i) {
+    if (IsValid(in[i]) && IsValid(n[i])) out[i] = RoundFraction(in[i], StepsFor(n[i]));
+  }
+  return DataExt(std::move(out));
+}
+
+DataExt Round2Strategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
+  if (args.size() < 2) return DataExt();
+  switch (KindOf(args[1])) {
+    case ArgKind::kNumber: return Round2(args[0], ToCount(args[1].getSingleNumber()));
+    case ArgKind::kSeries: return Round2(args[0], args[1]);
+    default: return DataExt();
+  }
+}

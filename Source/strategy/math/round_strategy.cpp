@@ -1,0 +1,13 @@
+#include "strategy/math/round_strategy.h"
+
+#include <cmath>
+
+#include "strategy/math/math_map.h"
+
+DataExt Round(const DataExt& x) {
+  return MapUnary(x, [](double v) { return std::round(v); });
+}
+
+DataExt RoundStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return ExecUnary(args, env, Round);
+}

@@ -1,0 +1,13 @@
+#include "strategy/math/sqrt_strategy.h"
+
+#include <cmath>
+
+#include "strategy/math/math_map.h"
+
+DataExt Sqrt(const DataExt& x) {
+  return MapUnary(x, [](double v) { return v < 0 ? kInvalidValue : std::sqrt(v); });
+}
+
+DataExt SqrtStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return ExecUnary(args, env, Sqrt);
+}

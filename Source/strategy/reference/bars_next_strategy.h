@@ -1,0 +1,13 @@
+#pragma once
+
+#include "strategy/util/strategy.h"
+
+// Bars until X next holds after the current bar; the distance to the last
+// bar where it never holds again.
+DataExt BarsNext(const DataExt& x);
+
+class BarsNextStrategy : public Strategy {
+ public:
+  DataExt Exec(std::vector<DataExt> args, Environment& env,
+               std::shared_ptr<AstNode> node) override;
+};

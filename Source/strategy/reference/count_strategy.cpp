@@ -1,0 +1,54 @@
+#include "strategy/reference/count_strategy.h"
+
+#include "strategy/reference/bar_condition.h"
+#include "strategy/util/strategy_util.h"
+
+DataExt Count(const DataExt& x, unsigned long n) {
+  const std::vector<double>& xs = x.getRawData();
+  const size_t f = FirstValidBar(xs);
+  std::vector<double> out;
+  out.reserve(xs.size());
+  out.assign(f, kInvalidValue);
+  // Running count of the bars since f (and, for n > 0, within the last n) where
+  // X held: each bar enters once and, n bars later, leaves once.
+  uint64_t count = 0;
+  for (size_t i = f; i < xs.size(); ++i) {
+    count += Holds(xs[i]) ? 1 : 0;
+    if (n > 0 && i >= n && i - n >= f) count -= Holds(xs[i - n]) ? 1 : 0;
+    out.push_back(static_cast<double>(count));
+  }
+  return DataExt(std::move(out));
+}
+
+DataExt Count2(const DataExt& x, const DataExt& n) {
+  const std::vector<double>& xs = x.getRawData();
+  const std::vector<double>& ns = n.getRawData();
+  const size_t len = MinLength(xs, ns);
+  const size_t f = FirstValidBar(xs);
+  // held_before[k]: bars below k where X held. Bars before f never hold (they
+  // are invalid), so a window reaching back past f counts the same as one
+  // starting at f.
+  std::vector<uint64_t> held_before(len + 1, 0);
+  for (size_t k = 0; k < len; ++k) held_before[k + 1] = held_before[k] + (Holds(xs[k]) ? 1 : 0);
+  std::vector<double> out;
+  out.reserve(len);
+  for (size_t i = 0; i < len; ++i) {
+    if (i < f) {
+      out.push_back(kInvalidValue);
+      continue;
+    }
+    const uint64_t k = ToCount(ns[i]);
+    const size_t from = k == 0 ? f : (k > i ? 0 : static_cast<size_t>(i - k + 1));
+    out.push_back(static_cast<double>(held_before[i + 1] - held_before[from]));
+  }
+  return DataExt(std::move(out));
+}
+
+DataExt CountStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
+  if (args.size() < 2 || !args[0].isListType()) return DataExt();
+  switch (KindOf(args[1])) {
+    case ArgKind::kNumber: return Count(args[0], ToCount(args[1].getSingleNumber()));
+    case ArgKind::kSeries: return Count2(args[0], args[1]);
+    default: return DataExt();
+  }
+}

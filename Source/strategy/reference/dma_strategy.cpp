@@ -1,0 +1,57 @@
+#include "strategy/reference/dma_strategy.h"
+
+#include "strategy/util/strategy_util.h"
+
+namespace {
+
+bool IsDegenerateWeight(double a) { return a <= 0.0 || a >= 1.0 || !IsValid(a); }
+
+// One bar after the first valid one; the two variants differ only in the
+// order of the factors of the previous value's term.
+template <typename Blend>
+double DmaStep(double prev, double x, double a, Blend blend) {
+  if (IsDegenerateWeight(a) || !IsValid(prev)) return x;
+  return blend(prev, IsValid(x) ? x : 0.0, a);
+}
+
+template <typename WeightAt, typename Blend>
+std::vector<double> DmaSeries(const std::vector<double>& xs, size_t len, WeightAt weight_at,
+                              Blend blend) {
+  const size_t f = FirstValidBar(xs);
+  std::vector<double> out;
+  out.reserve(len);
+  for (size_t i = 0; i < len; ++i) {
+    if (i <= f) {
+      out.push_back(i == f ? xs[f] : kInvalidValue);
+      continue;
+    }
+    out.push_back(DmaStep(out[i - 1], xs[i], weight_at(i), blend));
+  }
+  return out;
+}
+
+}  // namespace
+
+DataExt Dma(const DataExt& x, double a) {
+  const std::vector<double>& xs = x.getRawData();
+  return DataExt(DmaSeries(
+      xs, xs.size(), [a](size_t) { return a; },
+      [](double p, double q, double w) { return p * (1.0 - w) + q * w; }));
+}
+
+DataExt Dma(const DataExt& x, const DataExt& a) {
+  const std::vector<double>& xs = x.getRawData();
+  const std::vector<double>& as = a.getRawData();
+  return DataExt(DmaSeries(
+      xs, MinLength(xs, as), [&as](size_t i) { return as[i]; },
+      [](double p, double q, double w) { return (1.0 - w) * p + q * w; }));
+}
+
+DataExt DmaStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
+  if (args.size() < 2 || !args[0].isListType()) return DataExt();
+  switch (KindOf(args[1])) {
+    case ArgKind::kSeries: return Dma(args[0], args[1]);
+    case ArgKind::kNumber: return Dma(args[0], args[1].getSingleNumber());
+    default: return DataExt();
+  }
+}

@@ -1,0 +1,11 @@
+#include "strategy/reference/ema2_strategy.h"
+
+#include "strategy/reference/wma_strategy.h"
+
+DataExt Ema2(const DataExt& x, unsigned long n) { return Wma(x, n); }
+
+DataExt Ema2(const DataExt& x, const DataExt& n) { return Wma(x, n); }
+
+DataExt Ema2Strategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
+  return ExecWeightedAverage(args);
+}

@@ -1,0 +1,157 @@
+#pragma once
+
+// Rank of the current value among earlier bars (HOD/LOD) and how far back
+// it stays the extreme (TOPRANGE/LOWRANGE), each written once for both
+// directions: Side::Beyond(a, b) is "a > b" for the high side and "a < b"
+// for the low side (window_extreme.h).
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "strategy/reference/window_extreme.h"
+
+// Counts the values of a sliding window that lie strictly above or below a
+// given value, in O(log n) per operation: a Fenwick tree over the ranks of
+// the distinct non-NaN values of the series (NaN never compares true, so it
+// is never counted and never inserted).
+class WindowRankCounter {
+ public:
+  explicit WindowRankCounter(const std::vector<double>& x) {
+    keys_.reserve(x.size());
+    for (double v : x) {
+      if (!std::isnan(v)) keys_.push_back(v);
+    }
+    std::sort(keys_.begin(), keys_.end());
+    keys_.erase(std::unique(keys_.begin(), keys_.end()), keys_.end());
+    tree_.assign(keys_.size() + 1, 0);
+  }
+
+  void Insert(double v) { Update(v, 1); }
+  void Remove(double v) { Update(v, -1); }
+
+  // Values held that are strictly below v / strictly above v (v not NaN).
+  int64_t CountBelow(double v) const { return Prefix(Rank(v)); }
+  int64_t CountAbove(double v) const { return held_ - Prefix(Rank(v) + 1); }
+
+ private:
+  size_t Rank(double v) const {
+    return static_cast<size_t>(std::lower_bound(keys_.begin(), keys_.end(), v) - keys_.begin());
+  }
+  void Update(double v, int64_t delta) {
+    if (std::isnan(v)) return;
+    held_ += delta;
+    for (size_t at = Rank(v) + 1; at < tree_.size(); at += at & (~at + 1)) tree_[at] += delta;
+  }
+  // Number of held values whose rank is below `rank`.
+  int64_t Prefix(size_t rank) const {
+    int64_t sum = 0;
+    for (size_t at = rank; at > 0; at -= at & (~at + 1)) sum += tree_[at];
+    return sum;
+  }
+
+  std::vector<double> keys_;
+  std::vector<int64_t> tree_;
+  int64_t held_ = 0;
+};
+
+template <typename Side>
+int64_t CountBeyond(const WindowRankCounter& counter, double v);
+template <>
+inline int64_t CountBeyond<HighSide>(const WindowRankCounter& counter, double v) {
+  return counter.CountAbove(v);
+}
+template <>
+inline int64_t CountBeyond<LowSide>(const WindowRankCounter& counter, double v) {
+  return counter.CountBelow(v);
+}
+
+// 1 plus the number of bars k in [from, i) whose value is strictly beyond x[i].
+template <typename Side>
+double RankByScan(const std::vector<double>& x, size_t from, size_t i) {
+  int64_t beyond = 0;
+  for (size_t k = from; k < i; ++k) beyond += Side::Beyond(x[k], x[i]) ? 1 : 0;
+  return static_cast<double>(beyond + 1);
+}
+
+// Constant window of HOD/LOD: bar i is compared with bars 0..i-1 while i < n
+// and with bars i-n+1..i-1 after. Short windows are rescanned; long ones go
+// through the rank counter, which gives the same counts in O(log n) per bar.
+template <typename Side>
+std::vector<double> RankInWindow(const std::vector<double>& x, uint64_t n) {
+  constexpr uint64_t kScanLimit = 64;
+  std::vector<double> out;
+  out.reserve(x.size());
+  auto from_of = [n](size_t i) { return i < n ? 0 : static_cast<size_t>(i - n + 1); };
+  if (n <= kScanLimit) {
+    for (size_t i = 0; i < x.size(); ++i) {
+      out.push_back(IsValid(x[i]) ? RankByScan<Side>(x, std::min(from_of(i), i), i)
+                                  : kInvalidValue);
+    }
+    return out;
+  }
+  WindowRankCounter counter(x);
+  size_t from = 0;  // the counter holds bars [from, i)
+  for (size_t i = 0; i < x.size(); ++i) {
+    if (i > 0) counter.Insert(x[i - 1]);
+    for (const size_t want = from_of(i); from < want && from < i; ++from) counter.Remove(x[from]);
+    if (!IsValid(x[i])) {
+      out.push_back(kInvalidValue);
+    } else {
+      const int64_t beyond = std::isnan(x[i]) ? 0 : CountBeyond<Side>(counter, x[i]);
+      out.push_back(static_cast<double>(beyond + 1));
+    }
+  }
+  return out;
+}
+
+// Per-bar window of HOD/LOD: bars max(g, trunc32(i - n[i] + 1.0)) to i-1, g
+// being the first bar where both x and n are valid.
+template <typename Side>
+std::vector<double> RankInPerBarWindow(const std::vector<double>& x, const std::vector<double>& n) {
+  const size_t len = MinLength(x, n);
+  size_t g = 0;
+  while (g < len && !(IsValid(x[g]) && IsValid(n[g]))) ++g;
+  std::vector<double> out;
+  out.reserve(len);
+  for (size_t i = 0; i < len; ++i) {
+    if (!IsValid(x[i]) || !IsValid(n[i])) {
+      out.push_back(kInvalidValue);
+      continue;
+    }
+    const int64_t from = WindowStartFrom(g, i, n[i]);
+    const bool empty = from >= static_cast<int64_t>(i);
+    out.push_back(empty ? 1.0 : RankByScan<Side>(x, static_cast<size_t>(from), i));
+  }
+  return out;
+}
+
+// TOPRANGE/LOWRANGE: the number of bars walked back from i-1 while the
+// values stay within x[i] (not beyond it on the other side: <= x[i] for the
+// high side), or i when the walk reaches bar 0. A stack of the bars that
+// could still stop a later walk gives each answer in amortised O(1): a bar
+// within x[i] can stop no later walk that x[i] itself would not stop first.
+template <typename Side>
+std::vector<double> ExtremeRange(const std::vector<double>& x) {
+  auto within = [](double value, double current) {
+    return !Side::Beyond(value, current) && !std::isnan(value) && !std::isnan(current);
+  };
+  std::vector<double> out;
+  out.reserve(x.size());
+  std::vector<size_t> stoppers;
+  stoppers.reserve(x.size());
+  for (size_t i = 0; i < x.size(); ++i) {
+    while (!stoppers.empty() && within(x[stoppers.back()], x[i])) stoppers.pop_back();
+    if (!IsValid(x[i])) {
+      out.push_back(kInvalidValue);
+    } else {
+      // With no stopper the walk passes bar 0: i bars.
+      out.push_back(stoppers.empty() ? static_cast<double>(i)
+                                     : static_cast<double>(i - 1 - stoppers.back()));
+    }
+    stoppers.push_back(i);
+  }
+  return out;
+}

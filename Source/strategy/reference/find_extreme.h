@@ -1,0 +1,143 @@
+#pragma once
+
+// The T-th highest or lowest value of the M bars that end N bars back
+// (FINDHIGH, FINDLOW) or the bars since it (FINDHIGHBARS, FINDLOWBARS).
+// Candidates go through a binary heap of at most T elements keyed on value
+// alone; which of equal values is reported follows from the heap's order.
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "strategy/util/element.h"
+#include "strategy/util/strategy_util.h"
+
+// HIGH: the heap's top is its smallest value; a value at least as high as
+// the top replaces it.
+struct FindHighOrder {
+  bool operator()(const Element& a, const Element& b) const { return a.value > b.value; }
+  static bool Replaces(double value, double top) { return top <= value; }
+};
+
+// LOW: the top is the largest value; a value at most as low replaces it.
+struct FindLowOrder {
+  bool operator()(const Element& a, const Element& b) const { return a.value < b.value; }
+  static bool Replaces(double value, double top) { return value <= top; }
+};
+
+// What a FIND function reports about the heap's top.
+enum class FindOutput { kValue, kBars };
+
+// Offers x[start..end] in increasing order to `heap` (cleared first) holding
+// at most `keep` elements; returns the output for bar i, or the invalid value
+// when the heap stays empty.
+template <typename Order>
+double FindInWindow(const std::vector<double>& x, size_t start, size_t end, uint64_t keep,
+                    size_t i, FindOutput output, std::vector<Element>& heap) {
+  heap.clear();
+  const Order order;
+  for (size_t k = start; k <= end; ++k) {
+    if (heap.size() < keep) {
+      heap.emplace_back(static_cast<int>(k), x[k]);
+      std::push_heap(heap.begin(), heap.end(), order);
+    } else if (!heap.empty() && Order::Replaces(x[k], heap.front().value)) {
+      std::pop_heap(heap.begin(), heap.end(), order);
+      heap.back() = Element(static_cast<int>(k), x[k]);
+      std::push_heap(heap.begin(), heap.end(), order);
+    }
+  }
+  if (heap.empty()) return kInvalidValue;
+  const Element& top = heap.front();
+  if (output == FindOutput::kValue) return top.value;
+  return static_cast<double>(static_cast<int>(i) - top.position);
+}
+
+// Constant N, M, T. M < T gives the empty series; bars whose own value is
+// invalid, or before N + T - 1, give the invalid value.
+template <typename Order>
+DataExt FindConstant(const DataExt& x, uint64_t n, uint64_t m, uint64_t t, FindOutput output) {
+  if (m < t) return DataExt();
+  const std::vector<double>& xs = x.getRawData();
+  std::vector<double> out;
+  out.reserve(xs.size());
+  std::vector<Element> heap;
+  heap.reserve(static_cast<size_t>(std::min<uint64_t>(t, xs.size())));
+  const uint64_t first_bar_plus_one = AddCount(n, t);  // i < n + t - 1, without wrapping
+  for (size_t i = 0; i < xs.size(); ++i) {
+    if (!IsValid(xs[i]) || i + 1 < first_bar_plus_one) {
+      out.push_back(kInvalidValue);
+      continue;
+    }
+    // Here n <= i + 1, so end >= -1; an empty window leaves the heap empty.
+    const int64_t end = static_cast<int64_t>(i) - static_cast<int64_t>(n);
+    const int64_t start = m > static_cast<uint64_t>(end) ? 0 : end - static_cast<int64_t>(m) + 1;
+    if (end < 0 || start > end) {
+      out.push_back(kInvalidValue);
+      continue;
+    }
+    out.push_back(FindInWindow<Order>(xs, static_cast<size_t>(start), static_cast<size_t>(end), t,
+                                      i, output, heap));
+  }
+  return DataExt(std::move(out));
+}
+
+// Per-bar N, M, T. A negative or NaN parameter, a bar before n + t - 1, or a
+// heap size trunc(t) of 0 gives the invalid value; the bar's own value is not
+// tested and M < T is allowed.
+template <typename Order>
+DataExt FindPerBar(const DataExt& x, const DataExt& n, const DataExt& m, const DataExt& t,
+                   FindOutput output) {
+  const std::vector<double>& xs = x.getRawData();
+  const std::vector<double>& ns = n.getRawData();
+  const std::vector<double>& ms = m.getRawData();
+  const std::vector<double>& ts = t.getRawData();
+  const size_t len = std::min({xs.size(), ns.size(), ms.size(), ts.size()});
+  std::vector<double> out;
+  out.reserve(len);
+  std::vector<Element> heap;
+  for (size_t i = 0; i < len; ++i) {
+    const double bar = static_cast<double>(i);
+    // Written so that NaN fails every test.
+    const bool usable =
+        ns[i] >= 0.0 && ms[i] >= 0.0 && ts[i] >= 1.0 && !(bar < ns[i] + ts[i] - 1.0);
+    if (!usable) {
+      out.push_back(kInvalidValue);
+      continue;
+    }
+    // t >= 1 and n <= i - t + 1 keep i - n within [0, i].
+    const size_t end = static_cast<size_t>(bar - ns[i]);
+    const double first = static_cast<double>(end) - ms[i] + 1.0;
+    const size_t start = first > 0.0 ? static_cast<size_t>(first) : 0;
+    if (start > end) {
+      out.push_back(kInvalidValue);
+      continue;
+    }
+    out.push_back(FindInWindow<Order>(xs, start, end, ToCount(ts[i]), i, output, heap));
+  }
+  return DataExt(std::move(out));
+}
+
+// Argument adaptation shared by the four FIND strategies: all of N, M, T
+// numbers run the constant variant, all series the per-bar one; a mix of
+// numbers and other kinds repeats each number once per value of X for the
+// per-bar variant; with no number and not all series the result is empty.
+template <typename Order>
+DataExt FindExec(std::vector<DataExt>& args, FindOutput output) {
+  if (args.size() < 4 || !args[0].isListType()) return DataExt();
+  int numbers = 0;
+  int series = 0;
+  for (size_t k = 1; k < 4; ++k) {
+    numbers += args[k].isSingleNumberType() ? 1 : 0;
+    series += args[k].isListType() ? 1 : 0;
+  }
+  if (numbers == 3) {
+    return FindConstant<Order>(args[0], ToCount(args[1].getSingleNumber()),
+                               ToCount(args[2].getSingleNumber()),
+                               ToCount(args[3].getSingleNumber()), output);
+  }
+  if (series != 3 && numbers == 0) return DataExt();
+  for (size_t k = 1; k < 4; ++k) WidenToBars(args[k], args[0].getRawData().size());
+  return FindPerBar<Order>(args[0], args[1], args[2], args[3], output);
+}

@@ -1,0 +1,16 @@
+#include "strategy/reference/find_low_bars_strategy.h"
+
+#include "strategy/reference/find_extreme.h"
+
+DataExt FindLowBars(const DataExt& x, unsigned long n, unsigned long m, unsigned long t) {
+  return FindConstant<FindLowOrder>(x, n, m, t, FindOutput::kBars);
+}
+
+DataExt FindLowBars(const DataExt& x, const DataExt& n, const DataExt& m, const DataExt& t) {
+  return FindPerBar<FindLowOrder>(x, n, m, t, FindOutput::kBars);
+}
+
+DataExt FindLowBarsStrategy::Exec(std::vector<DataExt> args, Environment&,
+                                  std::shared_ptr<AstNode>) {
+  return FindExec<FindLowOrder>(args, FindOutput::kBars);
+}

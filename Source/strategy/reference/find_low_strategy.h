@@ -1,0 +1,15 @@
+#pragma once
+
+#include "strategy/util/strategy.h"
+
+// The t-th lowest value
+// of the m bars that end n bars back; the empty series when m < t.
+DataExt FindLow(const DataExt& x, unsigned long n, unsigned long m, unsigned long t);
+// The same with n[i], m[i] and t[i] read at each bar.
+DataExt FindLow(const DataExt& x, const DataExt& n, const DataExt& m, const DataExt& t);
+
+class FindLowStrategy : public Strategy {
+ public:
+  DataExt Exec(std::vector<DataExt> args, Environment& env,
+               std::shared_ptr<AstNode> node) override;
+};

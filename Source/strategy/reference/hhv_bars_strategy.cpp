@@ -1,0 +1,21 @@
+#include "strategy/reference/hhv_bars_strategy.h"
+
+#include "strategy/reference/window_extreme.h"
+
+DataExt HhvBars(const DataExt& x, unsigned long n) {
+  return DataExt(CountWindowExtreme<HighSide, EvictSmaller>(
+      x.getRawData(), n, [](size_t i, size_t k) { return static_cast<double>(i - k); }));
+}
+
+DataExt HhvBars(const DataExt& x, const DataExt& n) {
+  return DataExt(PerBarExtremeBars<HighSide>(x.getRawData(), n.getRawData()));
+}
+
+DataExt HhvBarsStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
+  if (args.size() < 2 || !args[0].isListType()) return DataExt();
+  switch (KindOf(args[1])) {
+    case ArgKind::kSeries: return HhvBars(args[0], args[1]);
+    case ArgKind::kNumber: return HhvBars(args[0], ToCount(args[1].getSingleNumber()));
+    default: return DataExt();
+  }
+}

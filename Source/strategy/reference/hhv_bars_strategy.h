@@ -1,0 +1,15 @@
+#pragma once
+
+#include "strategy/util/strategy.h"
+
+// Bars since the highest value of the last n bars (n = 0: since the first
+// valid bar); the oldest of equal highs is reported.
+DataExt HhvBars(const DataExt& x, unsigned long n);
+// The same over the last n[i] bars at each bar.
+DataExt HhvBars(const DataExt& x, const DataExt& n);
+
+class HhvBarsStrategy : public Strategy {
+ public:
+  DataExt Exec(std::vector<DataExt> args, Environment& env,
+               std::shared_ptr<AstNode> node) override;
+};

@@ -1,0 +1,43 @@
+#include "strategy/reference/hhv_strategy.h"
+
+#include "strategy/reference/window_extreme.h"
+
+namespace {
+
+auto FrontValue(const std::vector<double>& x) {
+  return [&x](size_t, size_t k) { return ExtremeOutput(x[k]); };
+}
+
+}  // namespace
+
+DataExt Hhv(const DataExt& x) {
+  const std::vector<double>& xs = x.getRawData();
+  return DataExt(CountWindowExtreme<HighSide, EvictSmaller>(xs, 0, FrontValue(xs)));
+}
+
+DataExt Hhv(const DataExt& x, double n) {
+  if (!(n > 0.0)) return Hhv(x);
+  const std::vector<double>& xs = x.getRawData();
+  const double len = static_cast<double>(xs.size());
+  const size_t capacity = n < len ? static_cast<size_t>(std::ceil(n)) + 1 : xs.size() + 1;
+  // Once n <= i, indices up to trunc(i - n) have left the window.
+  auto keep_from = [n](size_t i) {
+    const double back = static_cast<double>(i) - n;
+    return back >= 0.0 ? static_cast<size_t>(back) + 1 : 0;
+  };
+  return DataExt(WindowExtreme<HighSide, EvictSmaller>(xs, false, capacity, keep_from,
+                                                       FrontValue(xs)));
+}
+
+DataExt Hhv(const DataExt& x, const DataExt& n) {
+  return DataExt(PerBarExtremeValue<HighSide>(x.getRawData(), n.getRawData()));
+}
+
+DataExt HhvStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
+  if (args.size() < 2 || !args[0].isListType()) return DataExt();
+  if (args[1].isSingleNumberType()) {
+    const double n = args[1].getSingleNumber();
+    return n == 0.0 ? Hhv(args[0]) : Hhv(args[0], n);
+  }
+  return Hhv(args[0], args[1]);
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "strategy/util/strategy.h"
+
+// Highest value since the first valid bar.
+DataExt Hhv(const DataExt& x);
+// Highest value of the last n bars (a fractional n keeps ceil(n) bars); a
+// period that is not positive means all history.
+DataExt Hhv(const DataExt& x, double n);
+// Highest value of the last n[i] bars at each bar.
+DataExt Hhv(const DataExt& x, const DataExt& n);
+
+class HhvStrategy : public Strategy {
+ public:
+  DataExt Exec(std::vector<DataExt> args, Environment& env,
+               std::shared_ptr<AstNode> node) override;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "compiler/bar_data.h"
+#include "strategy/util/strategy.h"
+
+// 1 at the last bar row, 0 before it; no rows give the empty series.
+DataExt IsLastBar(const BarData& bars);
+
+class IsLastBarStrategy : public Strategy {
+ public:
+  DataExt Exec(std::vector<DataExt> args, Environment& env,
+               std::shared_ptr<AstNode> node) override;
+};

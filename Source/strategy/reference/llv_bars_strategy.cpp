@@ -1,0 +1,21 @@
+#include "strategy/reference/llv_bars_strategy.h"
+
+#include "strategy/reference/window_extreme.h"
+
+DataExt LlvBars(const DataExt& x, unsigned long n) {
+  return DataExt(CountWindowExtreme<LowSide, EvictGreaterOrEqual>(
+      x.getRawData(), n, [](size_t i, size_t k) { return static_cast<double>(i - k); }));
+}
+
+DataExt LlvBars(const DataExt& x, const DataExt& n) {
+  return DataExt(PerBarExtremeBars<LowSide>(x.getRawData(), n.getRawData()));
+}
+
+DataExt LlvBarsStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
+  if (args.size() < 2 || !args[0].isListType()) return DataExt();
+  switch (KindOf(args[1])) {
+    case ArgKind::kSeries: return LlvBars(args[0], args[1]);
+    case ArgKind::kNumber: return LlvBars(args[0], ToCount(args[1].getSingleNumber()));
+    default: return DataExt();
+  }
+}

@@ -1,0 +1,19 @@
+#include "strategy/reference/llv_strategy.h"
+
+#include "strategy/reference/window_extreme.h"
+
+DataExt Llv(const DataExt& x, unsigned long n) {
+  const std::vector<double>& xs = x.getRawData();
+  return DataExt(CountWindowExtreme<LowSide, EvictGreater>(
+      xs, n, [&xs](size_t, size_t k) { return ExtremeOutput(xs[k]); }));
+}
+
+DataExt Llv(const DataExt& x, const DataExt& n) {
+  return DataExt(PerBarExtremeValue<LowSide>(x.getRawData(), n.getRawData()));
+}
+
+DataExt LlvStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
+  if (args.size() < 2 || !args[0].isListType()) return DataExt();
+  if (args[1].isSingleNumberType()) return Llv(args[0], ToCount(args[1].getSingleNumber()));
+  return Llv(args[0], args[1]);
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "strategy/util/strategy.h"
+
+// x[i - n]: the value n bars back; the first n bars are invalid.
+DataExt Ref(const DataExt& x, unsigned long n);
+// Per-bar count n[i]; a count not above 0 (or NaN) reads the current bar.
+DataExt Ref(const DataExt& x, const DataExt& n);
+
+class RefStrategy : public Strategy {
+ public:
+  DataExt Exec(std::vector<DataExt> args, Environment& env,
+               std::shared_ptr<AstNode> node) override;
+};

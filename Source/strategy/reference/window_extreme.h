@@ -1,0 +1,168 @@
+#pragma once
+
+// Window extremes shared by HHV/LLV (the value) and HHVBARS/LLVBARS (bars
+// since it). Each algorithm is written once for the maximum and the minimum;
+// a Side says which way "beyond" points.
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "strategy/util/monotonic_queue.h"
+#include "strategy/util/strategy_util.h"
+
+struct HighSide {
+  static bool Beyond(double value, double kept) { return value > kept; }
+  using Strict = EvictSmaller;  // oldest of equal highs stays in front
+  static constexpr double kStart = std::numeric_limits<double>::lowest();
+};
+
+struct LowSide {
+  static bool Beyond(double value, double kept) { return value < kept; }
+  using Strict = EvictGreater;  // oldest of equal lows stays in front
+  static constexpr double kStart = std::numeric_limits<double>::max();
+};
+
+// HHV and LLV never report the invalid value as an extreme: it reads 0.0.
+inline double ExtremeOutput(double value) { return IsValid(value) ? value : 0.0; }
+
+// Calls emit(i, k) for every bar i from the first valid bar f on, k being the
+// index of the extreme since f: kept from f and replaced only by a value
+// strictly beyond it, so the oldest of equal extremes is reported.
+template <typename Side, typename Emit>
+void RunningExtreme(const std::vector<double>& x, size_t f, Emit emit) {
+  size_t kept = f;
+  for (size_t i = f; i < x.size(); ++i) {
+    if (Side::Beyond(x[i], x[kept])) kept = i;
+    emit(i, kept);
+  }
+}
+
+// Calls emit(i, k) for every bar i from f on, k being the front of the
+// monotonic queue once indices below keep_from(i) have left it.
+template <typename Evicts, typename KeepFrom, typename Emit>
+void SlidingExtreme(const std::vector<double>& x, size_t f, size_t capacity, KeepFrom keep_from,
+                    Emit emit) {
+  MonotonicQueue<Evicts> queue(x, capacity);
+  for (size_t i = f; i < x.size(); ++i) {
+    queue.ExpireBefore(keep_from(i));
+    queue.Push(i);
+    emit(i, queue.Front());
+  }
+}
+
+// Longest window a constant count keeps, bounded by the data.
+inline size_t WindowCapacity(uint64_t n, size_t len) {
+  return n < len ? static_cast<size_t>(n) + 1 : len + 1;
+}
+
+// Window of a whole count n: when i >= n, indices k with i - k >= n leave.
+inline size_t KeepFromCount(size_t i, uint64_t n) {
+  return i >= n ? static_cast<size_t>(i - n + 1) : 0;
+}
+
+// One value per bar of x: invalid before the first valid bar f, then
+// value(i, k) for the extreme index k, either since f (`running`) or over the
+// sliding window that keeps bars keep_from(i)..i.
+template <typename Side, typename Evicts, typename KeepFrom, typename Value>
+std::vector<double> WindowExtreme(const std::vector<double>& x, bool running, size_t capacity,
+                                  KeepFrom keep_from, Value value) {
+  const size_t f = FirstValidBar(x);
+  std::vector<double> out;
+  out.reserve(x.size());
+  out.assign(f, kInvalidValue);
+  auto emit = [&](size_t i, size_t k) { out.push_back(value(i, k)); };
+  if (running) {
+    RunningExtreme<Side>(x, f, emit);
+  } else {
+    SlidingExtreme<Evicts>(x, f, capacity, keep_from, emit);
+  }
+  return out;
+}
+
+// The constant-count variant: n = 0 is the running extreme since f.
+template <typename Side, typename Evicts, typename Value>
+std::vector<double> CountWindowExtreme(const std::vector<double>& x, uint64_t n, Value value) {
+  return WindowExtreme<Side, Evicts>(x, n == 0, WindowCapacity(n, x.size()),
+                                     [n](size_t i) { return KeepFromCount(i, n); }, value);
+}
+
+// Per-bar HHV/LLV: the extreme of x[i-k+1..i] (from bar 0 at the earliest,
+// bars before f included) with k = ToCount(n[i]); k = 0 gives x[i]. Equal to
+// a backward scan from kStart with a strict comparison: NaN never wins, so
+// NaN values stay out of the stack and a window of NaN alone gives kStart.
+template <typename Side>
+std::vector<double> PerBarExtremeValue(const std::vector<double>& x, const std::vector<double>& n) {
+  const size_t len = MinLength(x, n);
+  const size_t f = FirstValidBar(x);
+  std::vector<double> out;
+  out.reserve(len);
+  MonotonicStack<typename Side::Strict> stack(x);
+  for (size_t i = 0; i < len; ++i) {
+    if (!std::isnan(x[i])) stack.Push(i);
+    if (i <= f) {
+      out.push_back(i < f ? kInvalidValue : x[f]);
+      continue;
+    }
+    const uint64_t k = ToCount(n[i]);
+    if (k == 0) {
+      out.push_back(x[i]);
+      continue;
+    }
+    const size_t start = k > i ? 0 : static_cast<size_t>(i - k + 1);
+    const size_t at = stack.ExtremeFrom(start, len);
+    out.push_back(ExtremeOutput(at == len ? Side::kStart : x[at]));
+  }
+  return out;
+}
+
+// Front of a queue built afresh over x[start..i] with strict comparisons.
+// A NaN entry can neither evict nor be evicted, so the front is the oldest
+// extreme of the bars before the first NaN of the window (or the NaN itself
+// when it opens the window).
+template <typename Side>
+size_t FreshQueueFront(const std::vector<double>& x, size_t start, size_t i) {
+  size_t front = start;
+  for (size_t k = start + 1; k <= i && !std::isnan(x[k]) && !std::isnan(x[front]); ++k) {
+    if (Side::Beyond(x[k], x[front])) front = k;
+  }
+  return front;
+}
+
+// Per-bar HHVBARS/LLVBARS: i minus the index of the oldest extreme of the
+// window from max(f, trunc(i - n[i] + 1.0)) (n[i] = 0: from f) to i. A
+// negative period leaves the window empty and gives the invalid value.
+template <typename Side>
+std::vector<double> PerBarExtremeBars(const std::vector<double>& x, const std::vector<double>& n) {
+  const size_t len = MinLength(x, n);
+  const size_t f = FirstValidBar(x);
+  std::vector<double> out;
+  out.reserve(len);
+  MonotonicStack<typename Side::Strict> stack(x);
+  bool seen_nan = false;
+  size_t last_nan = 0;
+  for (size_t i = 0; i < len; ++i) {
+    if (std::isnan(x[i])) {
+      seen_nan = true;
+      last_nan = i;
+    } else if (i >= f) {
+      stack.Push(i);
+    }
+    if (i < f || n[i] < 0.0) {
+      out.push_back(kInvalidValue);
+      continue;
+    }
+    const int64_t from = n[i] == 0.0 ? static_cast<int64_t>(f) : WindowStartFrom(f, i, n[i]);
+    if (from > static_cast<int64_t>(i)) {
+      out.push_back(kInvalidValue);
+      continue;
+    }
+    const size_t start = static_cast<size_t>(from);
+    const size_t at = seen_nan && last_nan >= start ? FreshQueueFront<Side>(x, start, i)
+                                                    : stack.ExtremeFrom(start, i);
+    out.push_back(static_cast<double>(i - at));
+  }
+  return out;
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+// Window accumulation shared by the averages and sums of this folder.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "strategy/util/strategy_util.h"
+
+// Sum of the valid values, added in index order from 0.0.
+struct SumOfValid {
+  double sum = 0.0;
+  void Add(double value, double) {
+    if (IsValid(value)) sum = sum + value;
+  }
+};
+
+// Product of the valid values, multiplied in index order from 1.0.
+struct ProductOfValid {
+  double product = 1.0;
+  void Add(double value, double) {
+    if (IsValid(value)) product = product * value;
+  }
+};
+
+// Linearly weighted sum (weight 1 at the window's oldest bar): invalid values
+// add nothing to the sum but their weight still counts in the divisor.
+struct WeightedSumOfValid {
+  double sum = 0.0;
+  double divisor = 0.0;
+  void Add(double value, double weight) {
+    if (IsValid(value)) sum = weight * value + sum;
+    divisor = divisor + weight;
+  }
+};
+
+// Accumulates x[start..i] bar after bar. When a window starts where the
+// previous one started, only the bars after the previous window's end are
+// added to its total: that is the same sequence of operations as a rescan of
+// the window, so the result is identical, and windows anchored at one bar
+// cost O(1) per bar.
+template <typename Acc>
+class GrowingWindow {
+ public:
+  // Requires start <= i < x.size().
+  const Acc& Over(const std::vector<double>& x, size_t start, size_t i) {
+    size_t k = start;
+    if (m_used && start == m_start && m_end <= i + 1) {
+      k = m_end;
+    } else {
+      m_acc = Acc();
+      m_start = start;
+    }
+    for (; k <= i; ++k) m_acc.Add(x[k], static_cast<double>(k - start + 1));
+    m_end = i + 1;
+    m_used = true;
+    return m_acc;
+  }
+
+ private:
+  Acc m_acc;
+  size_t m_start = 0;
+  size_t m_end = 0;  // one past the last bar in m_acc
+  bool m_used = false;
+};
+
+// Running sum over the last n >= 1 bars counted from the first valid bar f:
+// each valid x[i] is added, x[i - n] is subtracted once i >= f + n, and
+// invalid values inside the window count as 0. Bars before f + n - 1 are
+// invalid; the others get finish(sum).
+template <typename Finish>
+std::vector<double> RollingWindowSum(const std::vector<double>& x, uint64_t n, Finish finish) {
+  const size_t f = FirstValidBar(x);
+  const uint64_t full = AddCount(f, n);  // first bar whose window is full, plus one
+  std::vector<double> out;
+  out.reserve(x.size());
+  double s = 0.0;
+  for (size_t i = 0; i < x.size(); ++i) {
+    if (i < f) {
+      out.push_back(kInvalidValue);
+      continue;
+    }
+    if (IsValid(x[i])) s = s + x[i];
+    if (i + 1 < full) {
+      out.push_back(kInvalidValue);
+      continue;
+    }
+    if (i >= full && IsValid(x[i - n])) s = s - x[i - n];
+    out.push_back(finish(s));
+  }
+  return out;
+}

@@ -1,0 +1,34 @@
+#include "strategy/statistics/ave_dev_strategy.h"
+
+#include "strategy/statistics/window_stats.h"
+
+using namespace window_stats;
+
+namespace {
+
+double MeanAbsoluteDeviation(const Spread& s, double count) { return s.sum_abs / count; }
+
+}  // namespace
+
+DataExt AveDev(const DataExt& x, unsigned long n) {
+  return DataExt(
+      ConstantSpreadSeries<Gaps::kMasked, true>(x.getRawData(), n, MeanAbsoluteDeviation));
+}
+
+DataExt AveDev(const DataExt& x, const DataExt& n) {
+  return DataExt(PerBarSpreadSeries<Gaps::kMasked, true>(x.getRawData(), n.getRawData(),
+                                                         kInvalidValue, MeanAbsoluteDeviation));
+}
+
+DataExt AveDevStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
+  if (args.size() < 2) return DataExt();
+  switch (KindOf(args[1])) {
+    case ArgKind::kNumber:
+      return AveDev(args[0], ToCount(args[1].getSingleNumber()));
+    case ArgKind::kSeries:
+      return AveDev(args[0], args[1]);
+    case ArgKind::kOther:
+      break;
+  }
+  return DataExt();
+}

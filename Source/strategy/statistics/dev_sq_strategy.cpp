@@ -1,0 +1,33 @@
+#include "strategy/statistics/dev_sq_strategy.h"
+
+#include "strategy/statistics/window_stats.h"
+
+using namespace window_stats;
+
+namespace {
+
+double SquaredDeviations(const Spread& s, double) { return s.sum_sq; }
+
+}  // namespace
+
+DataExt DevSq(const DataExt& x, unsigned long n) {
+  return DataExt(ConstantSpreadSeries<Gaps::kMasked, false>(x.getRawData(), n, SquaredDeviations));
+}
+
+DataExt DevSq(const DataExt& x, const DataExt& n) {
+  return DataExt(PerBarSpreadSeries<Gaps::kMasked, false>(x.getRawData(), n.getRawData(), 0.0,
+                                                          SquaredDeviations));
+}
+
+DataExt DevSqStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
+  if (args.size() < 2) return DataExt();
+  switch (KindOf(args[1])) {
+    case ArgKind::kNumber:
+      return DevSq(args[0], ToCount(args[1].getSingleNumber()));
+    case ArgKind::kSeries:
+      return DevSq(args[0], args[1]);
+    case ArgKind::kOther:
+      break;
+  }
+  return DataExt();
+}

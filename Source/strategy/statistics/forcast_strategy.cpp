@@ -1,0 +1,34 @@
+#include "strategy/statistics/forcast_strategy.h"
+
+#include "strategy/statistics/window_stats.h"
+
+using namespace window_stats;
+
+namespace {
+
+double LineValueAt(const LineFit& fit, double t, double y) {
+  return fit.flat ? y : fit.slope * t + (fit.mean_y - fit.mean_t * fit.slope);
+}
+
+}  // namespace
+
+DataExt Forcast(const DataExt& x, unsigned long n) {
+  return DataExt(ConstantLineSeries(x.getRawData(), n, LineValueAt));
+}
+
+DataExt Forcast(const DataExt& x, const DataExt& n) {
+  return DataExt(PerBarLineSeries(x.getRawData(), n.getRawData(), LineValueAt));
+}
+
+DataExt ForcastStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
+  if (args.size() < 2) return DataExt();
+  switch (KindOf(args[1])) {
+    case ArgKind::kNumber:
+      return Forcast(args[0], ToCount(args[1].getSingleNumber()));
+    case ArgKind::kSeries:
+      return Forcast(args[0], args[1]);
+    case ArgKind::kOther:
+      break;
+  }
+  return DataExt();
+}

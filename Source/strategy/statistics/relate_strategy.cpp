@@ -1,0 +1,43 @@
+#include "strategy/statistics/relate_strategy.h"
+
+#include <cmath>
+
+#include "strategy/statistics/window_stats.h"
+
+using namespace window_stats;
+
+namespace {
+
+double Correlation(const CoSpread& s, double count) {
+  return (s.sum_ab / count) / (std::sqrt(s.sum_bb / count) * std::sqrt(s.sum_aa / count));
+}
+
+double SampleCorrelation(const CoSpread& s, double count) {
+  const double divisor = count - 1.0;
+  const double spread = std::sqrt(s.sum_bb / divisor) * std::sqrt(s.sum_aa / divisor);
+  return spread == 0.0 ? kInvalidValue : (s.sum_ab / divisor) / spread;
+}
+
+}  // namespace
+
+DataExt Relate(const DataExt& a, const DataExt& b, unsigned long n) {
+  return DataExt(ConstantCoSeries<true>(a.getRawData(), b.getRawData(), n, Correlation));
+}
+
+DataExt Relate(const DataExt& a, const DataExt& b, const DataExt& n) {
+  return DataExt(
+      PerBarCoSeries<true>(a.getRawData(), b.getRawData(), n.getRawData(), SampleCorrelation));
+}
+
+DataExt RelateStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
+  if (args.size() < 3) return DataExt();
+  switch (KindOf(args[2])) {
+    case ArgKind::kNumber:
+      return Relate(args[0], args[1], ToCount(args[2].getSingleNumber()));
+    case ArgKind::kSeries:
+      return Relate(args[0], args[1], args[2]);
+    case ArgKind::kOther:
+      break;
+  }
+  return DataExt();
+}

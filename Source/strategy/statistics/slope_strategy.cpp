@@ -1,0 +1,32 @@
+#include "strategy/statistics/slope_strategy.h"
+
+#include "strategy/statistics/window_stats.h"
+
+using namespace window_stats;
+
+namespace {
+
+double SlopeOf(const LineFit& fit, double, double) { return fit.flat ? 1.0 : fit.slope; }
+
+}  // namespace
+
+DataExt Slope(const DataExt& x, unsigned long n) {
+  return DataExt(ConstantLineSeries(x.getRawData(), n, SlopeOf));
+}
+
+DataExt Slope(const DataExt& x, const DataExt& n) {
+  return DataExt(PerBarLineSeries(x.getRawData(), n.getRawData(), SlopeOf));
+}
+
+DataExt SlopeStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
+  if (args.size() < 2) return DataExt();
+  switch (KindOf(args[1])) {
+    case ArgKind::kNumber:
+      return Slope(args[0], ToCount(args[1].getSingleNumber()));
+    case ArgKind::kSeries:
+      return Slope(args[0], args[1]);
+    case ArgKind::kOther:
+      break;
+  }
+  return DataExt();
+}

@@ -1,0 +1,40 @@
+#include "strategy/statistics/std_strategy.h"
+
+#include <cmath>
+
+#include "strategy/statistics/window_stats.h"
+
+using namespace window_stats;
+
+namespace {
+
+double SampleDeviation(const Spread& s, double count) {
+  return count == 1.0 ? kInvalidValue : std::sqrt(s.sum_sq / (count - 1.0));
+}
+
+}  // namespace
+
+DataExt Std(const DataExt& x, unsigned long n) {
+  const std::vector<double>& values = x.getRawData();
+  if (n <= 1) return DataExt(std::vector<double>(values.size(), kInvalidValue));
+  return DataExt(ConstantSpreadSeries<Gaps::kStored, false>(values, n, SampleDeviation));
+}
+
+DataExt Std(const DataExt& x, const DataExt& n) {
+  // An empty window leaves every sum at 0.0, so its deviation is 0.0.
+  return DataExt(PerBarSpreadSeries<Gaps::kStored, false>(x.getRawData(), n.getRawData(), 0.0,
+                                                          SampleDeviation));
+}
+
+DataExt StdStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
+  if (args.size() < 2) return DataExt();
+  switch (KindOf(args[1])) {
+    case ArgKind::kNumber:
+      return Std(args[0], ToCount(args[1].getSingleNumber()));
+    case ArgKind::kSeries:
+      return Std(args[0], args[1]);
+    case ArgKind::kOther:
+      break;
+  }
+  return DataExt();
+}

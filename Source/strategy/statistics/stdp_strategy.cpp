@@ -1,0 +1,37 @@
+#include "strategy/statistics/stdp_strategy.h"
+
+#include <cmath>
+
+#include "strategy/statistics/window_stats.h"
+
+using namespace window_stats;
+
+namespace {
+
+double PopulationDeviation(const Spread& s, double count) { return std::sqrt(s.sum_sq / count); }
+
+}  // namespace
+
+DataExt Stdp(const DataExt& x, unsigned long n) {
+  const std::vector<double>& values = x.getRawData();
+  if (n <= 1) return DataExt(std::vector<double>(values.size(), kInvalidValue));
+  return DataExt(ConstantSpreadSeries<Gaps::kStored, false>(values, n, PopulationDeviation));
+}
+
+DataExt Stdp(const DataExt& x, const DataExt& n) {
+  return DataExt(PerBarSpreadSeries<Gaps::kStored, false>(x.getRawData(), n.getRawData(),
+                                                          kInvalidValue, PopulationDeviation));
+}
+
+DataExt StdpStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
+  if (args.size() < 2) return DataExt();
+  switch (KindOf(args[1])) {
+    case ArgKind::kNumber:
+      return Stdp(args[0], ToCount(args[1].getSingleNumber()));
+    case ArgKind::kSeries:
+      return Stdp(args[0], args[1]);
+    case ArgKind::kOther:
+      break;
+  }
+  return DataExt();
+}

@@ -1,0 +1,37 @@
+#include "strategy/statistics/var_strategy.h"
+
+#include "strategy/statistics/window_stats.h"
+
+using namespace window_stats;
+
+namespace {
+
+double SampleVariance(const Spread& s, double count) {
+  return count == 1.0 ? kInvalidValue : s.sum_sq / (count - 1.0);
+}
+
+}  // namespace
+
+DataExt Var(const DataExt& x, unsigned long n) {
+  const std::vector<double>& values = x.getRawData();
+  if (n <= 1) return DataExt(std::vector<double>(values.size(), kInvalidValue));
+  return DataExt(ConstantSpreadSeries<Gaps::kMasked, false>(values, n, SampleVariance));
+}
+
+DataExt Var(const DataExt& x, const DataExt& n) {
+  return DataExt(PerBarSpreadSeries<Gaps::kMasked, false>(x.getRawData(), n.getRawData(),
+                                                          kInvalidValue, SampleVariance));
+}
+
+DataExt VarStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
+  if (args.size() < 2) return DataExt();
+  switch (KindOf(args[1])) {
+    case ArgKind::kNumber:
+      return Var(args[0], ToCount(args[1].getSingleNumber()));
+    case ArgKind::kSeries:
+      return Var(args[0], args[1]);
+    case ArgKind::kOther:
+      break;
+  }
+  return DataExt();
+}

@@ -1,0 +1,310 @@
+#pragma once
+
+// Window loops shared by the statistics functions. Each loop keeps the
+// window's mean from a sum (running for a constant period, re-summed for a
+// per-bar period) and hands the deviation sums, added in index order, to a
+// function-specific `finish` that turns them into the output value.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "strategy/util/strategy_util.h"
+
+namespace window_stats {
+
+// How a bar without a value (-100000.0) takes part in a window.
+enum class Gaps {
+  // STD, STDP: an invalid current bar gives an invalid output; the mean sums
+  // only the valid values, but the deviations use the stored -100000.0.
+  kStored,
+  // The other functions: a gap counts as 0.0 everywhere and the bar still
+  // gets an output.
+  kMasked,
+};
+
+inline double Masked(double v) { return IsValid(v) ? v : 0.0; }
+
+// First bar of a constant window of n bars starting at the first valid bar
+// f: f + n - 1, saturating; f itself when n is 0 (an empty window).
+inline uint64_t FirstFullWindow(size_t f, uint64_t n) {
+  return n == 0 ? f : AddCount(f, n - 1);
+}
+
+// First bar at which both series hold a value, or min(length) when none does.
+size_t FirstBothValid(const std::vector<double>& a, const std::vector<double>& b);
+
+// Start of the per-bar window at bar i, already clamped to f, or -1 when the
+// period is below 1 and the window is empty.
+inline int64_t PerBarWindowStart(size_t f, size_t i, double n) {
+  int64_t start = WindowStartFrom(f, i, n);
+  return start > static_cast<int64_t>(i) ? -1 : start;
+}
+
+// ---- One series: STD, STDP, VAR, VARP, DEVSQ, AVEDEV -----------------------
+
+struct Spread {
+  double sum_sq = 0.0;   // sum of (v - m)^2
+  double sum_abs = 0.0;  // sum of |v - m|, only when asked for
+};
+
+template <Gaps kGaps, bool kWithAbs>
+Spread SpreadAbout(const double* x, size_t begin, size_t end, double mean) {
+  Spread s;
+  for (size_t k = begin; k < end; ++k) {
+    double d = (kGaps == Gaps::kMasked ? Masked(x[k]) : x[k]) - mean;
+    s.sum_sq += d * d;
+    if (kWithAbs) s.sum_abs += std::fabs(d);
+  }
+  return s;
+}
+
+// Constant window of n bars: the mean comes from a running sum (the new value
+// added, then the value leaving the window subtracted); the deviations are
+// summed over the window at every bar. `finish(spread, count)` gives the
+// output from the deviation sums and the window length.
+template <Gaps kGaps, bool kWithAbs, typename Finish>
+std::vector<double> ConstantSpreadSeries(const std::vector<double>& x, uint64_t n,
+                                         Finish finish) {
+  std::vector<double> out;
+  out.reserve(x.size());
+  const size_t f = FirstValidBar(x);
+  const uint64_t first_full = FirstFullWindow(f, n);
+  const uint64_t first_drop = AddCount(f, n);
+  const double count = static_cast<double>(n);
+  // Adding the masked 0.0 of a gap leaves the sum as skipping it would.
+  double sum = 0.0;
+  for (size_t i = 0; i < x.size(); ++i) {
+    if (i < f) {
+      out.push_back(kInvalidValue);
+      continue;
+    }
+    sum += Masked(x[i]);
+    if (i >= first_drop) sum -= Masked(x[i - n]);
+    if (i < first_full || (kGaps == Gaps::kStored && !IsValid(x[i]))) {
+      out.push_back(kInvalidValue);
+      continue;
+    }
+    const double mean = sum / count;
+    out.push_back(finish(SpreadAbout<kGaps, kWithAbs>(x.data(), i + 1 - n, i + 1, mean), count));
+  }
+  return out;
+}
+
+// Per-bar period: the window at bar i runs from max(f, trunc32(i - n[i] + 1))
+// to i and everything is re-summed over it. `empty_window` is the output
+// where the period is below 1.
+template <Gaps kGaps, bool kWithAbs, typename Finish>
+std::vector<double> PerBarSpreadSeries(const std::vector<double>& x, const std::vector<double>& n,
+                                       double empty_window, Finish finish) {
+  const size_t length = MinLength(x, n);
+  std::vector<double> out;
+  out.reserve(length);
+  const size_t f = FirstValidBar(x);
+  for (size_t i = 0; i < length; ++i) {
+    if (i < f || (kGaps == Gaps::kStored && !IsValid(x[i]))) {
+      out.push_back(kInvalidValue);
+      continue;
+    }
+    const int64_t start = PerBarWindowStart(f, i, n[i]);
+    if (start < 0) {
+      out.push_back(empty_window);
+      continue;
+    }
+    const size_t begin = static_cast<size_t>(start);
+    const double count = static_cast<double>(i - begin + 1);
+    double sum = 0.0;
+    for (size_t k = begin; k <= i; ++k) sum += Masked(x[k]);
+    const double mean = sum / count;
+    out.push_back(finish(SpreadAbout<kGaps, kWithAbs>(x.data(), begin, i + 1, mean), count));
+  }
+  return out;
+}
+
+// ---- Two series: COVAR, RELATE ---------------------------------------------
+
+struct CoSpread {
+  double sum_ab = 0.0;  // sum of db * da
+  double sum_aa = 0.0;  // sum of da^2, only when asked for
+  double sum_bb = 0.0;  // sum of db^2, only when asked for
+};
+
+template <bool kWithSquares>
+CoSpread CoSpreadAbout(const double* a, const double* b, size_t begin, size_t end,
+                       double mean_a, double mean_b) {
+  CoSpread s;
+  for (size_t k = begin; k < end; ++k) {
+    double da = Masked(a[k]) - mean_a;
+    double db = Masked(b[k]) - mean_b;
+    s.sum_ab += db * da;
+    if (kWithSquares) {
+      s.sum_bb += db * db;
+      s.sum_aa += da * da;
+    }
+  }
+  return s;
+}
+
+// Constant window of n bars over two series (masked values); fewer than 2
+// bars give only invalid values. The result is as long as the shorter input.
+template <bool kWithSquares, typename Finish>
+std::vector<double> ConstantCoSeries(const std::vector<double>& a, const std::vector<double>& b,
+                                     uint64_t n, Finish finish) {
+  const size_t length = MinLength(a, b);
+  if (n < 2) return std::vector<double>(length, kInvalidValue);
+  std::vector<double> out;
+  out.reserve(length);
+  const size_t f = FirstBothValid(a, b);
+  const uint64_t first_full = FirstFullWindow(f, n);
+  const uint64_t first_drop = AddCount(f, n);
+  const double count = static_cast<double>(n);
+  double sum_a = 0.0;
+  double sum_b = 0.0;
+  for (size_t i = 0; i < length; ++i) {
+    if (i < f) {
+      out.push_back(kInvalidValue);
+      continue;
+    }
+    sum_a += Masked(a[i]);
+    sum_b += Masked(b[i]);
+    if (i >= first_drop) {
+      sum_a -= Masked(a[i - n]);
+      sum_b -= Masked(b[i - n]);
+    }
+    if (i < first_full) {
+      out.push_back(kInvalidValue);
+      continue;
+    }
+    const CoSpread s = CoSpreadAbout<kWithSquares>(a.data(), b.data(), i + 1 - n, i + 1,
+                                                   sum_a / count, sum_b / count);
+    out.push_back(finish(s, count));
+  }
+  return out;
+}
+
+// Per-bar period over two series; a period below 1 gives the invalid value.
+template <bool kWithSquares, typename Finish>
+std::vector<double> PerBarCoSeries(const std::vector<double>& a, const std::vector<double>& b,
+                                   const std::vector<double>& n, Finish finish) {
+  const size_t length = std::min(MinLength(a, b), n.size());
+  std::vector<double> out;
+  out.reserve(length);
+  const size_t f = FirstBothValid(a, b);
+  for (size_t i = 0; i < length; ++i) {
+    const int64_t start = i < f ? -1 : PerBarWindowStart(f, i, n[i]);
+    if (start < 0) {
+      out.push_back(kInvalidValue);
+      continue;
+    }
+    const size_t begin = static_cast<size_t>(start);
+    const double count = static_cast<double>(i - begin + 1);
+    double sum_a = 0.0;
+    double sum_b = 0.0;
+    for (size_t k = begin; k <= i; ++k) {
+      sum_a += Masked(a[k]);
+      sum_b += Masked(b[k]);
+    }
+    const CoSpread s = CoSpreadAbout<kWithSquares>(a.data(), b.data(), begin, i + 1,
+                                                   sum_a / count, sum_b / count);
+    out.push_back(finish(s, count));
+  }
+  return out;
+}
+
+// ---- Least-squares line: SLOPE, FORCAST -------------------------------------
+// y is the masked value, t the bar index as a double.
+
+struct LineSums {
+  double sy = 0.0;
+  double st = 0.0;
+  double stt = 0.0;
+  double sty = 0.0;
+};
+
+struct LineFit {
+  bool flat;      // the denominator was exactly 0.0 (a window of one bar)
+  double slope;   // b
+  double mean_t;  // St / n
+  double mean_y;  // Sy / n
+};
+
+inline LineFit FitLine(const LineSums& s, double count) {
+  const double mean_t = s.st / count;
+  const double den = s.stt - mean_t * mean_t * count;
+  if (den == 0.0) return {true, 0.0, mean_t, 0.0};
+  const double slope = (s.sty - (mean_t * count) * (s.sy / count)) / den;
+  return {false, slope, mean_t, s.sy / count};
+}
+
+// Constant window of n bars with running sums; `finish(fit, t, y)` gives the
+// output from the fitted line and the current bar's coordinate and value.
+template <typename Finish>
+std::vector<double> ConstantLineSeries(const std::vector<double>& y, uint64_t n, Finish finish) {
+  std::vector<double> out;
+  out.reserve(y.size());
+  const size_t f = FirstValidBar(y);
+  const uint64_t first_full = FirstFullWindow(f, n);
+  const uint64_t first_drop = AddCount(f, n);
+  const double count = static_cast<double>(n);
+  LineSums s;
+  for (size_t i = 0; i < y.size(); ++i) {
+    if (i < f) {
+      out.push_back(kInvalidValue);
+      continue;
+    }
+    const double t = static_cast<double>(i);
+    const double v = Masked(y[i]);
+    s.sy += v;
+    s.st += t;
+    s.stt += t * t;
+    s.sty += v * t;
+    if (i >= first_drop) {
+      const double tj = static_cast<double>(i - n);
+      const double vj = Masked(y[i - n]);
+      s.sy -= vj;
+      s.st -= tj;
+      s.stt -= tj * tj;
+      s.sty -= vj * tj;
+    }
+    if (i < first_full) {
+      out.push_back(kInvalidValue);
+      continue;
+    }
+    out.push_back(finish(FitLine(s, count), t, v));
+  }
+  return out;
+}
+
+// Per-bar period: the sums are re-taken over the window at every bar; a
+// period below 1 gives the invalid value.
+template <typename Finish>
+std::vector<double> PerBarLineSeries(const std::vector<double>& y, const std::vector<double>& n,
+                                     Finish finish) {
+  const size_t length = MinLength(y, n);
+  std::vector<double> out;
+  out.reserve(length);
+  const size_t f = FirstValidBar(y);
+  for (size_t i = 0; i < length; ++i) {
+    const int64_t start = i < f ? -1 : PerBarWindowStart(f, i, n[i]);
+    if (start < 0) {
+      out.push_back(kInvalidValue);
+      continue;
+    }
+    const size_t begin = static_cast<size_t>(start);
+    LineSums s;
+    for (size_t k = begin; k <= i; ++k) {
+      const double t = static_cast<double>(k);
+      const double v = Masked(y[k]);
+      s.sy += v;
+      s.st += t;
+      s.stt += t * t;
+      s.sty += v * t;
+    }
+    const double count = static_cast<double>(i - begin + 1);
+    out.push_back(finish(FitLine(s, count), static_cast<double>(i), Masked(y[i])));
+  }
+  return out;
+}
+
+}  // namespace window_stats

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "compiler/bar_data.h"
+#include "strategy/util/strategy.h"
+
+// DAY: the day of the month, 1 to 31, for every bar with a time.
+DataExt Day(const BarData& bars);
+
+class DayStrategy : public Strategy {
+ public:
+  DataExt Exec(std::vector<DataExt> args, Environment& env,
+               std::shared_ptr<AstNode> node) override;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "compiler/bar_data.h"
+#include "strategy/util/strategy.h"
+
+// HOUR: the hour plus one, 1 to 24 (09:30 gives 10), for every bar with a time.
+DataExt Hour(const BarData& bars);
+
+class HourStrategy : public Strategy {
+ public:
+  DataExt Exec(std::vector<DataExt> args, Environment& env,
+               std::shared_ptr<AstNode> node) override;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "compiler/bar_data.h"
+#include "strategy/util/strategy.h"
+
+// YEAR: the four-digit year of every bar with a time.
+DataExt Year(const BarData& bars);
+
+class YearStrategy : public Strategy {
+ public:
+  DataExt Exec(std::vector<DataExt> args, Environment& env,
+               std::shared_ptr<AstNode> node) override;
+};

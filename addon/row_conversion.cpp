@@ -1,0 +1,148 @@
+#include "row_conversion.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "util/util.h"
+
+namespace {
+
+// The longest string V8 can hold on 64-bit hosts, in UTF-16 units. A UTF-8
+// text of at most this many bytes never has more units than bytes.
+constexpr size_t kMaxJsStringBytes = (size_t{1} << 29) - 24;
+
+// Rows reserved up front at most: a sparse array may report a length of
+// billions while holding nothing.
+constexpr uint32_t kMaxReservedRows = 1u << 20;
+
+// Turns a failed Node-API call into the C++ form of its pending JavaScript
+// exception (or a plain Error when none is pending).
+void Check(napi_env env, napi_status status) {
+  if (status != napi_ok) throw Napi::Error::New(env);
+}
+
+enum Key { kClose, kOpen, kHigh, kLow, kTime, kVol, kKeyCount };
+constexpr const char* kKeyNames[kKeyCount] = {"c", "o", "h", "l", "t", "v"};
+
+}  // namespace
+
+RowReader::RowReader(Napi::Env env) : m_env(env) {
+  for (int k = 0; k < kKeyCount; ++k) m_keys[k] = Napi::String::New(env, kKeyNames[k]);
+}
+
+BarRow RowReader::Read(Napi::Value row, const char* method) const {
+  if (!row.IsObject()) {
+    throw Napi::TypeError::New(m_env, std::string(method) + ": expected a bar object");
+  }
+  // All six properties are read before any of them is converted, so getters
+  // and toString methods run in that order.
+  napi_value values[kKeyCount];
+  for (int k = 0; k < kKeyCount; ++k) {
+    Check(m_env, napi_get_property(m_env, row, m_keys[k], &values[k]));
+  }
+  bool empty_text = false;
+  BarRow bar;
+  bar.close = Field(values[kClose], &empty_text);
+  bar.open = Field(values[kOpen], &empty_text);
+  bar.high = Field(values[kHigh], &empty_text);
+  bar.low = Field(values[kLow], &empty_text);
+  double time = Field(values[kTime], &empty_text);
+  bar.has_time = !empty_text;
+  bar.time = bar.has_time ? time : 0.0;
+  bar.vol = Field(values[kVol], &empty_text);
+  return bar;
+}
+
+double RowReader::Field(napi_value value, bool* empty_text) const {
+  napi_valuetype type;
+  Check(m_env, napi_typeof(m_env, value, &type));
+  switch (type) {
+    case napi_number: {
+      // String(x) followed by atof gives x back, except that String(-0) is
+      // "0" and every NaN reads as the one positive NaN atof makes.
+      double number = 0;
+      Check(m_env, napi_get_value_double(m_env, value, &number));
+      *empty_text = false;
+      if (std::isnan(number)) return std::numeric_limits<double>::quiet_NaN();
+      return number == 0 ? 0.0 : number;
+    }
+    case napi_undefined:
+    case napi_null:
+      // "undefined" and "null" begin with no number.
+      *empty_text = false;
+      return 0.0;
+    case napi_string:
+      return ParseString(value, empty_text);
+    default: {
+      napi_value text;
+      Check(m_env, napi_coerce_to_string(m_env, value, &text));
+      return ParseString(text, empty_text);
+    }
+  }
+}
+
+double RowReader::ParseString(napi_value text, bool* empty_text) const {
+  // Most field texts are short numbers: read them into a stack buffer. The
+  // engine copies whole characters only (at most 4 bytes each), so a text
+  // shorter than the buffer minus 4 bytes was copied completely.
+  char buffer[128];
+  size_t length = 0;
+  Check(m_env, napi_get_value_string_utf8(m_env, text, buffer, sizeof buffer, &length));
+  *empty_text = length == 0;
+  if (length + 4 < sizeof buffer - 1) return Util::StringToDouble(buffer);
+
+  Check(m_env, napi_get_value_string_utf8(m_env, text, nullptr, 0, &length));
+  std::string whole(length, '\0');
+  Check(m_env, napi_get_value_string_utf8(m_env, text, &whole[0], length + 1, &length));
+  whole.resize(length);
+  return Util::StringToDouble(whole);
+}
+
+std::vector<BarRow> RowsFromArray(Napi::Env env, Napi::Value array, const char* method) {
+  if (!array.IsArray()) {
+    throw Napi::TypeError::New(env, std::string(method) + ": expected an array of bar objects");
+  }
+  Napi::Array elements = array.As<Napi::Array>();
+  RowReader reader(env);
+  std::vector<BarRow> rows;
+  rows.reserve(std::min(elements.Length(), kMaxReservedRows));
+  for (uint32_t i = 0; i < elements.Length(); ++i) {
+    Napi::HandleScope scope(env);
+    Napi::Value element = elements.Get(i);
+    if (!element.IsObject()) {
+      throw Napi::TypeError::New(
+          env, std::string(method) + ": bar " + std::to_string(i) + " is not an object");
+    }
+    rows.push_back(reader.Read(element, method));
+  }
+  return rows;
+}
+
+std::string FormulaFromValue(Napi::Value value) {
+  if (value.IsUndefined()) return std::string();
+  return value.ToString().Utf8Value();
+}
+
+unsigned long PeriodFromNumber(double value) {
+  if (!std::isfinite(value)) return 0;
+  constexpr double kTwo32 = 4294967296.0;
+  // fmod of an integral double is exact; the result lies in (-2^32, 2^32).
+  double low_bits = std::fmod(std::trunc(value), kTwo32);
+  if (low_bits < 0) low_bits += kTwo32;
+  uint32_t bits = static_cast<uint32_t>(low_bits);
+  int32_t narrowed = bits > INT32_MAX ? static_cast<int32_t>(bits - 0x80000000u) + INT32_MIN
+                                      : static_cast<int32_t>(bits);
+  return static_cast<unsigned long>(static_cast<long>(narrowed));
+}
+
+Napi::String StringToJs(Napi::Env env, const std::string& text, const char* method) {
+  napi_value result;
+  if (text.size() > kMaxJsStringBytes ||
+      napi_create_string_utf8(env, text.data(), text.size(), &result) != napi_ok) {
+    if (env.IsExceptionPending()) throw env.GetAndClearPendingException();
+    throw Napi::Error::New(env, std::string(method) + ": result is too long for a JavaScript string");
+  }
+  return Napi::String(env, result);
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+// Every math strategy header, and a run context with given closes, for the
+// math tests.
+
+#include <memory>
+
+#include "strategy/math/abs_strategy.h"
+#include "strategy/math/acos_strategy.h"
+#include "strategy/math/asin_strategy.h"
+#include "strategy/math/atan_strategy.h"
+#include "strategy/math/ceiling_strategy.h"
+#include "strategy/math/cos_strategy.h"
+#include "strategy/math/exp_strategy.h"
+#include "strategy/math/floor_strategy.h"
+#include "strategy/math/frac_part_strategy.h"
+#include "strategy/math/int_part_strategy.h"
+#include "strategy/math/ln_strategy.h"
+#include "strategy/math/log_strategy.h"
+#include "strategy/math/max_strategy.h"
+#include "strategy/math/min_strategy.h"
+#include "strategy/math/mod_strategy.h"
+#include "strategy/math/pow_strategy.h"
+#include "strategy/math/rand_strategy.h"
+#include "strategy/math/reverse_strategy.h"
+#include "strategy/math/round2_strategy.h"
+#include "strategy/math/round_strategy.h"
+#include "strategy/math/sign_strategy.h"
+#include "strategy/math/sin_strategy.h"
+#include "strategy/math/sqrt_strategy.h"
+#include "strategy/math/tan_strategy.h"
+
+inline Environment EnvWithCloses(const std::vector<double>& closes) {
+  std::vector<BarRow> rows(closes.size());
+  for (size_t i = 0; i < closes.size(); ++i) rows[i].close = closes[i];
+  Environment env;
+  env.m_bars = std::make_shared<BarData>(rows);
+  return env;
+}

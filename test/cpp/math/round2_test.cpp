@@ -1,0 +1,75 @@
+// ROUND2: decimal rounding by repeated multiplication and division by 10.
+// Hand-computed cases, and the shortcut for huge digit counts checked
+// against the plain step-by-step definition.
+
+#include <climits>
+#include <cmath>
+#include <limits>
+#include <random>
+
+#include "math_strategies.h"
+#include "series_expect.h"
+
+namespace {
+
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+const double kInf = std::numeric_limits<double>::infinity();
+
+TEST(Round2, CountVariant) {
+  const std::tuple<double, unsigned long, double> cases[] = {
+      {10.125, 2, 10.13},    // fraction .125 is exact: 12.5 rounds up
+      {-10.125, 2, -10.12},  // floor -11, fraction .875: 87.5 rounds up
+      {1.25, 1, 1.3},        {-1.25, 1, -1.2},  {2.5, 0, 3}, {-2.5, 0, -2},
+      {3.14159, 4, 3.1416},  {INV, 2, INV},     {kNaN, 2, kNaN},
+      {kInf, 2, kNaN},        // inf - floor(inf) is NaN
+      {1.5, 400, kInf},       // 0.5 * 10^k overflows after about 309 steps
+      {2.0, ULONG_MAX, 2.0},  // a zero fraction stays zero
+      {1.5, ULONG_MAX, kInf},
+  };
+  for (const auto& [value, digits, expected] : cases) {
+    SCOPED_TRACE(testing::Message() << value << " digits " << digits);
+    EXPECT_SERIES_NEAR(Round2(Series({value}), digits).m_raw_data, ({expected}), 1e-12);
+  }
+}
+
+TEST(Round2, SeriesVariantUsesDigitsAsDouble) {
+  // Above 0: ceil(digits) steps (0.5 once, 1.5 twice); at or below 0 and
+  // NaN: a whole number. The last x has no digits count: invalid.
+  DataExt x = Series({1.25, 1.25, 1.256, 1.25, 1.25, 1.5, INV, 1.25, 1.25, 1.25});
+  DataExt n = Series({1, 0.5, 1.5, 0, -1, kNaN, 1, INV, 1});
+  EXPECT_SERIES_NEAR(Round2(x, n).m_raw_data, ({1.3, 1.3, 1.26, 1, 1, 2, INV, INV, 1.3, INV}));
+}
+
+TEST(Round2, ExecDispatch) {
+  Environment env = EnvWithCloses({1, 2});
+  Round2Strategy round2;
+  EXPECT_SERIES(round2.Exec({Series({1.5}), Number(-2)}, env, nullptr).m_raw_data, ({2}));
+  EXPECT_TRUE(round2.Exec({Number(3.14159), Number(2)}, env, nullptr).m_raw_data.empty());
+  EXPECT_TRUE(round2.Exec({Series({1.5}), DataExt("2")}, env, nullptr).m_raw_data.empty());
+}
+
+double NaiveRound2(double x, unsigned long n) {
+  double whole = std::floor(x), fraction = x - whole;
+  for (unsigned long k = 0; k < n; ++k) fraction *= 10.0;
+  double r = std::floor(fraction + 0.5);
+  for (unsigned long k = 0; k < n; ++k) r /= 10.0;
+  return whole + r;
+}
+
+TEST(Round2, MatchesStepByStepDefinitionOverRandomValues) {
+  std::mt19937_64 rng(20240611);
+  std::uniform_real_distribution<double> value(-5000.0, 5000.0);
+  for (unsigned long digits : {0, 1, 2, 3, 6, 15, 17, 25, 300, 320, 700}) {
+    std::vector<double> xs, want;
+    for (int i = 0; i < 300; ++i) {
+      double x = i % 50 == 0 ? std::floor(value(rng)) : value(rng);
+      if (i % 70 == 0) x = std::ldexp(1.0, -1000);  // ~600 steps to overflow
+      xs.push_back(x);
+      want.push_back(NaiveRound2(x, digits));
+    }
+    SCOPED_TRACE(digits);
+    EXPECT_SERIES(Round2(Series(xs), digits).m_raw_data, (want));
+  }
+}
+
+}  // namespace

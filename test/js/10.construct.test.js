@@ -1,0 +1,119 @@
+'use strict';
+
+const { describe, test } = require('node:test');
+const assert = require('node:assert/strict');
+const path = require('path');
+
+const { NodeCompiler, ROOT, barsWithCloses, datasOf } = require('./helpers/formula.js');
+
+const METHODS = ['Compile', 'SetData', 'AppendData', 'ReplaceLastData', 'SetPeriod', 'Run'];
+
+describe('construct: bad arguments', () => {
+  test('a Symbol formula throws the TypeError of String(symbol), with and without new', () => {
+    assert.throws(() => new NodeCompiler(Symbol('f')), TypeError);
+    assert.throws(() => NodeCompiler(Symbol('f')), TypeError);
+  });
+
+  test('an error thrown by the formula object\'s toString passes through', () => {
+    const formula = { toString() { throw new RangeError('no text'); } };
+    assert.throws(() => new NodeCompiler(formula), { name: 'RangeError', message: 'no text' });
+  });
+
+  const receivers = [
+    ['a plain object', {}],
+    ['the prototype', NodeCompiler.prototype],
+    ['an object inheriting from the prototype', Object.create(NodeCompiler.prototype)],
+  ];
+  for (const [label, receiver] of receivers) {
+    test(`every method called on ${label} throws a TypeError`, () => {
+      for (const method of METHODS) {
+        assert.throws(() => NodeCompiler.prototype[method].call(receiver, []), TypeError, method);
+      }
+    });
+  }
+});
+
+describe('construct: behaviour', () => {
+  test('the package entry re-exports the class of addon.node', () => {
+    const addon = require(path.join(ROOT, 'build', 'Release', 'addon.node'));
+    assert.equal(NodeCompiler, addon.NodeCompiler);
+    assert.deepEqual(Object.keys(require(ROOT)), ['NodeCompiler']);
+    assert.equal(NodeCompiler.name, 'NodeCompiler');
+  });
+
+  test('the prototype holds the six methods', () => {
+    for (const method of METHODS) assert.equal(typeof NodeCompiler.prototype[method], 'function', method);
+  });
+
+  test('new NodeCompiler() has the empty formula', () => {
+    const compiler = new NodeCompiler();
+    assert.equal(compiler.Compile(), '');
+    compiler.SetData(barsWithCloses([1]));
+    assert.equal(compiler.Run(), '{"out_vars":[],"error_info":""}');
+  });
+
+  test('called without new it returns a working instance', () => {
+    const compiler = NodeCompiler('A:C;');
+    assert.ok(compiler instanceof NodeCompiler);
+    assert.equal(compiler.Compile(), '');
+    compiler.SetData(barsWithCloses([3, 4]));
+    assert.deepEqual(datasOf(compiler.Run(), 'A'), ['3.000000', '4.000000']);
+    assert.equal(NodeCompiler().Compile(), '');
+  });
+
+  // The formula is String(argument); each pair must compile to the same
+  // report as the explicit text.
+  const conversions = [
+    ['null', null, 'null'],
+    ['a number', 5, '5'],
+    ['a boolean', true, 'true'],
+    ['an object with toString', { toString: () => 'A:C;' }, 'A:C;'],
+    ['an array', ['A:C;', 'B:O;'], 'A:C;,B:O;'],
+  ];
+  for (const [label, argument, text] of conversions) {
+    test(`${label} formula is read as String(value)`, () => {
+      const viaValue = new NodeCompiler(argument).Compile();
+      assert.equal(viaValue, new NodeCompiler(text).Compile());
+      assert.equal(NodeCompiler(argument).Compile(), viaValue);
+    });
+  }
+
+  test('a number formula fails where its text fails', () => {
+    assert.equal(new NodeCompiler(5).Compile(),
+      '{ "line" : 1, "column" : 0, "err_code" : 10006, "err_exp" : "Illegal expression. ", "desc" : "5" }');
+  });
+
+  test('an object formula compiles and runs its text', () => {
+    const compiler = new NodeCompiler({ toString: () => 'A:C;' });
+    assert.equal(compiler.Compile(), '');
+    compiler.SetData(barsWithCloses([7]));
+    assert.deepEqual(datasOf(compiler.Run(), 'A'), ['7.000000']);
+  });
+
+  test('arguments after the formula are ignored', () => {
+    const compiler = new NodeCompiler('A:C;', 'B:O;', 3);
+    assert.equal(compiler.Compile(), '');
+    compiler.SetData(barsWithCloses([2]));
+    assert.doesNotMatch(compiler.Run(), /"name":"B"/);
+  });
+
+  test('instances keep their own formula and rows', () => {
+    const first = new NodeCompiler('A:C;');
+    const second = NodeCompiler('B:C*2;');
+    assert.equal(first.Compile(), '');
+    assert.equal(second.Compile(), '');
+    first.SetData(barsWithCloses([1, 2]));
+    second.SetData(barsWithCloses([10]));
+    assert.deepEqual(datasOf(first.Run(), 'A'), ['1.000000', '2.000000']);
+    assert.deepEqual(datasOf(second.Run(), 'B'), ['20.000000']);
+  });
+
+  test('a subclass constructs through the native constructor', () => {
+    class Named extends NodeCompiler {}
+    const compiler = new Named('A:C;');
+    assert.ok(compiler instanceof NodeCompiler);
+    assert.equal(compiler.Compile(), '');
+    compiler.SetData(barsWithCloses([5]));
+    assert.deepEqual(datasOf(compiler.Run(), 'A'), ['5.000000']);
+  });
+});

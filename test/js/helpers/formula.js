@@ -1,0 +1,74 @@
+'use strict';
+
+// Shared helpers of the JavaScript suites.
+
+const assert = require('node:assert/strict');
+const path = require('path');
+
+const ROOT = path.join(__dirname, '..', '..', '..');
+const { NodeCompiler } = require(path.join(ROOT, 'index.js'));
+
+const NOT_COMPILED = '{"out_vars":[],"error_info":"formula is not compiled"}';
+const EMPTY_DRAW = '{"draw_name":"","draw_text":"","draw_type":0,"draw_kline_datas":[],'
+  + '"draw_positions":[],"part_lines":[],"draw_numbers":[],"draw_sls":[],"stick_lines":[] }';
+
+// Bars with the given closes; the other fields follow the close.
+function barsWithCloses(closes) {
+  return closes.map((c, i) => ({ c, o: c, h: c, l: c, t: 946857600000 + 86400000 * i, v: 100 }));
+}
+
+// A compiled NodeCompiler over `bars`; fails the test when the formula does
+// not compile.
+function compiled(formula, bars = [], period) {
+  const compiler = new NodeCompiler(formula);
+  assert.equal(compiler.Compile(), '', `formula should compile: ${formula}`);
+  compiler.SetData(bars);
+  if (period !== undefined) compiler.SetPeriod(period);
+  return compiler;
+}
+
+function run(formula, bars = [], period) {
+  return compiled(formula, bars, period).Run();
+}
+
+// The raw text of the values of output `name`: output may hold nan or inf,
+// which JSON.parse refuses, so the values are cut out of the text.
+function datasOf(output, name) {
+  const match = new RegExp(`"name":"${name}","datas":\\[([^\\]]*)\\]`).exec(output);
+  assert.ok(match, `no output ${name} in ${output.slice(0, 300)}`);
+  return match[1] === '' ? [] : match[1].split(',');
+}
+
+// Whether a built-in function is implemented yet: a call of one that is not
+// ends its run with error 10002.
+function implemented(name, call = name) {
+  const compiler = new NodeCompiler(`X:${call};`);
+  if (compiler.Compile() !== '') return false;
+  compiler.SetData(barsWithCloses([1, 2]));
+  return !compiler.Run().includes('"err_code" : 10002');
+}
+
+// Deterministic pseudo-random numbers in [0, 1) (mulberry32).
+function seededRandom(seed) {
+  let state = seed >>> 0;
+  return () => {
+    state = (state + 0x6d2b79f5) >>> 0;
+    let t = state;
+    t = Math.imul(t ^ (t >>> 15), t | 1);
+    t ^= t + Math.imul(t ^ (t >>> 7), t | 61);
+    return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
+  };
+}
+
+module.exports = {
+  EMPTY_DRAW,
+  NOT_COMPILED,
+  NodeCompiler,
+  ROOT,
+  barsWithCloses,
+  compiled,
+  datasOf,
+  implemented,
+  run,
+  seededRandom,
+};
