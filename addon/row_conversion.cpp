@@ -17,6 +17,8 @@ constexpr size_t kMaxJsStringBytes = (size_t{1} << 29) - 24;
 // billions while holding nothing.
 constexpr uint32_t kMaxReservedRows = 1u << 20;
 
+constexpr uint32_t kRowsPerHandleScope = 256;
+
 // Turns a failed Node-API call into the C++ form of its pending JavaScript
 // exception (or a plain Error when none is pending).
 void Check(napi_env env, napi_status status) {
@@ -108,14 +110,19 @@ std::vector<BarRow> RowsFromArray(Napi::Env env, Napi::Value array, const char* 
   RowReader reader(env);
   std::vector<BarRow> rows;
   rows.reserve(std::min(elements.Length(), kMaxReservedRows));
-  for (uint32_t i = 0; i < elements.Length(); ++i) {
+  // One handle scope per block of rows keeps the handles of a long array
+  // from piling up without paying for a scope per row.
+  uint32_t i = 0;
+  while (i < elements.Length()) {
     Napi::HandleScope scope(env);
-    Napi::Value element = elements.Get(i);
-    if (!element.IsObject()) {
-      throw Napi::TypeError::New(
-          env, std::string(method) + ": bar " + std::to_string(i) + " is not an object");
+    for (uint32_t in_block = 0; in_block < kRowsPerHandleScope && i < elements.Length(); ++in_block, ++i) {
+      Napi::Value element = elements.Get(i);
+      if (!element.IsObject()) {
+        throw Napi::TypeError::New(
+            env, std::string(method) + ": bar " + std::to_string(i) + " is not an object");
+      }
+      rows.push_back(reader.Read(element, method));
     }
-    rows.push_back(reader.Read(element, method));
   }
   return rows;
 }

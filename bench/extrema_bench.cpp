@@ -70,6 +70,7 @@ const Case kCases[] = {
     {"LlvBars/perbar", [](const Inputs& d) { return LlvBars(d.x, d.periods); }},
     {"Hod/const20", [](const Inputs& d) { return Hod(d.x, 20); }},
     {"Hod/const250", [](const Inputs& d) { return Hod(d.x, 250); }},
+    {"Hod/const2000", [](const Inputs& d) { return Hod(d.x, 2000); }},
     {"Hod/perbar", [](const Inputs& d) { return Hod(d.x, d.periods); }},
     {"Lod/const20", [](const Inputs& d) { return Lod(d.x, 20); }},
     {"TopRange", [](const Inputs& d) { return TopRange(d.x); }},

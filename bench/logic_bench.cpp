@@ -81,12 +81,12 @@ void ReportPerBar(benchmark::State& state) {
       benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-#define LOGIC_BENCH(name, expression)                                   \
-  void BM_##name(benchmark::State& state) {                             \
+#define LOGIC_BENCH(name, expression)                                      \
+  void BM_##name(benchmark::State& state) {                                \
     benchmark::DoNotOptimize(expression); /* builds the inputs, untimed */ \
-    for (auto _ : state) benchmark::DoNotOptimize(expression);          \
-    ReportPerBar(state);                                                \
-  }                                                                     \
+    for (auto _ : state) benchmark::DoNotOptimize(expression);             \
+    ReportPerBar(state);                                                   \
+  }                                                                        \
   BENCHMARK(BM_##name)->Unit(benchmark::kMillisecond)
 
 LOGIC_BENCH(Cross, Cross(A(), B()));

@@ -46,8 +46,11 @@ DataExt LongCross(const DataExt& a_value, const DataExt& b_value, const DataExt&
 DataExt LongCrossStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 3) return DataExt();
   switch (KindOf(args[2])) {
-    case ArgKind::kNumber: return LongCross(args[0], args[1], ToCount(args[2].getSingleNumber()));
-    case ArgKind::kSeries: return LongCross(args[0], args[1], args[2]);
-    default: return DataExt();
+    case ArgKind::kNumber:
+      return LongCross(args[0], args[1], ToCount(args[2].getSingleNumber()));
+    case ArgKind::kSeries:
+      return LongCross(args[0], args[1], args[2]);
+    default:
+      return DataExt();
   }
 }

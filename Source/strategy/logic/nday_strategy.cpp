@@ -22,8 +22,11 @@ DataExt NDay(const DataExt& x_value, const DataExt& y_value, const DataExt& n_va
 DataExt NDayStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 3) return DataExt();
   switch (KindOf(args[2])) {
-    case ArgKind::kNumber: return NDay(args[0], args[1], args[2].getSingleNumber());
-    case ArgKind::kSeries: return NDay(args[0], args[1], args[2]);
-    default: return DataExt();
+    case ArgKind::kNumber:
+      return NDay(args[0], args[1], args[2].getSingleNumber());
+    case ArgKind::kSeries:
+      return NDay(args[0], args[1], args[2]);
+    default:
+      return DataExt();
   }
 }

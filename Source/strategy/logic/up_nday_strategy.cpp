@@ -13,8 +13,7 @@ bool RoseAt(const std::vector<double>& x, size_t i) { return x[i] > x[i - (i > 0
 DataExt UpNDay(const DataExt& x_value, double n) {
   const std::vector<double>& x = x_value.m_raw_data;
   return StreakReaches(
-      x.size(), x.size(), [&x](size_t i) { return RoseAt(x, i); },
-      [n](size_t) { return n; });
+      x.size(), x.size(), [&x](size_t i) { return RoseAt(x, i); }, [n](size_t) { return n; });
 }
 
 DataExt UpNDay(const DataExt& x_value, const DataExt& n_value) {
@@ -28,8 +27,11 @@ DataExt UpNDay(const DataExt& x_value, const DataExt& n_value) {
 DataExt UpNDayStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 2) return DataExt();
   switch (KindOf(args[1])) {
-    case ArgKind::kNumber: return UpNDay(args[0], args[1].getSingleNumber());
-    case ArgKind::kSeries: return UpNDay(args[0], args[1]);
-    default: return DataExt();
+    case ArgKind::kNumber:
+      return UpNDay(args[0], args[1].getSingleNumber());
+    case ArgKind::kSeries:
+      return UpNDay(args[0], args[1]);
+    default:
+      return DataExt();
   }
 }

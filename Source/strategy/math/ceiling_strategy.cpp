@@ -8,6 +8,7 @@ DataExt Ceiling(const DataExt& x) {
   return MapUnary(x, [](double v) { return std::ceil(v); });
 }
 
-DataExt CeilingStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+DataExt CeilingStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                              std::shared_ptr<AstNode>) {
   return ExecUnary(args, env, Ceiling);
 }

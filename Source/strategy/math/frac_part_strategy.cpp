@@ -8,6 +8,7 @@ DataExt FracPart(const DataExt& x) {
   return MapUnary(x, [](double v) { return v < 0 ? v - std::ceil(v) : v - std::floor(v); });
 }
 
-DataExt FracPartStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+DataExt FracPartStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                               std::shared_ptr<AstNode>) {
   return ExecUnary(args, env, FracPart);
 }

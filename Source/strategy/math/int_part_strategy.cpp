@@ -8,6 +8,7 @@ DataExt IntPart(const DataExt& x) {
   return MapUnary(x, [](double v) { return v < 0 ? std::ceil(v) : std::floor(v); });
 }
 
-DataExt IntPartStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+DataExt IntPartStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                              std::shared_ptr<AstNode>) {
   return ExecUnary(args, env, IntPart);
 }

@@ -17,9 +17,7 @@ double DrawUpTo(double bound) {
 
 }  // namespace
 
-DataExt Rand(const DataExt& bound) {
-  return MapUnary(bound, DrawUpTo);
-}
+DataExt Rand(const DataExt& bound) { return MapUnary(bound, DrawUpTo); }
 
 DataExt Rand(const DataExt& bound, Environment& env) {
   return DataExt(Broadcast(DrawUpTo(bound.getSingleNumber()), env.BarCount()));

@@ -8,6 +8,7 @@ DataExt Reverse(const DataExt& x) {
   return MapUnary(x, [](double v) { return -v; });
 }
 
-DataExt ReverseStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+DataExt ReverseStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                              std::shared_ptr<AstNode>) {
   return ExecUnary(args, env, Reverse);
 }

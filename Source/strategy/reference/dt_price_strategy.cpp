@@ -20,7 +20,7 @@ DataExt DtPrice(const DataExt& x, const DataExt& r) {
 }
 
 DataExt DtPriceStrategy::Exec(std::vector<DataExt> args, Environment&,
-                                 std::shared_ptr<AstNode>) {
+                              std::shared_ptr<AstNode>) {
   return ExecPriceLimit(
       args, [](const DataExt& x, double r) { return DtPrice(x, r); },
       [](const DataExt& x, const DataExt& r) { return DtPrice(x, r); });

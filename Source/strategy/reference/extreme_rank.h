@@ -13,59 +13,69 @@
 
 #include "strategy/reference/window_extreme.h"
 
-// Counts the values of a sliding window that lie strictly above or below a
-// given value, in O(log n) per operation: a Fenwick tree over the ranks of
-// the distinct non-NaN values of the series (NaN never compares true, so it
-// is never counted and never inserted).
+// Counts the values of a sliding window that lie strictly above or below the
+// value of a given bar, in O(log n) per operation: a Fenwick tree over the
+// ranks of the series' distinct values, each bar's rank found once by one
+// sort. NaN compares false with everything, so it gets no rank and is never
+// counted.
 class WindowRankCounter {
  public:
-  explicit WindowRankCounter(const std::vector<double>& x) {
-    keys_.reserve(x.size());
-    for (double v : x) {
-      if (!std::isnan(v)) keys_.push_back(v);
+  static constexpr uint32_t kNoRank = UINT32_MAX;
+
+  // Only for series shorter than 2^31 bars.
+  explicit WindowRankCounter(const std::vector<double>& x) : rank_(x.size(), kNoRank) {
+    std::vector<uint32_t> order;
+    order.reserve(x.size());
+    for (size_t i = 0; i < x.size(); ++i) {
+      if (!std::isnan(x[i])) order.push_back(static_cast<uint32_t>(i));
     }
-    std::sort(keys_.begin(), keys_.end());
-    keys_.erase(std::unique(keys_.begin(), keys_.end()), keys_.end());
-    tree_.assign(keys_.size() + 1, 0);
+    std::sort(order.begin(), order.end(), [&x](uint32_t a, uint32_t b) { return x[a] < x[b]; });
+    uint32_t next = 0;
+    for (size_t k = 0; k < order.size(); ++k) {
+      if (k > 0 && x[order[k - 1]] < x[order[k]]) ++next;
+      rank_[order[k]] = next;
+    }
+    tree_.assign(order.empty() ? 1 : next + 2, 0);
   }
 
-  void Insert(double v) { Update(v, 1); }
-  void Remove(double v) { Update(v, -1); }
+  void Insert(size_t bar) { Update(bar, 1); }
+  void Remove(size_t bar) { Update(bar, -1); }
 
-  // Values held that are strictly below v / strictly above v (v not NaN).
-  int64_t CountBelow(double v) const { return Prefix(Rank(v)); }
-  int64_t CountAbove(double v) const { return held_ - Prefix(Rank(v) + 1); }
+  // Held values strictly below / strictly above the value of `bar`; 0 for NaN.
+  int32_t CountBelow(size_t bar) const {
+    return rank_[bar] == kNoRank ? 0 : Prefix(rank_[bar]);
+  }
+  int32_t CountAbove(size_t bar) const {
+    return rank_[bar] == kNoRank ? 0 : held_ - Prefix(rank_[bar] + 1);
+  }
 
  private:
-  size_t Rank(double v) const {
-    return static_cast<size_t>(std::lower_bound(keys_.begin(), keys_.end(), v) - keys_.begin());
-  }
-  void Update(double v, int64_t delta) {
-    if (std::isnan(v)) return;
+  void Update(size_t bar, int32_t delta) {
+    if (rank_[bar] == kNoRank) return;
     held_ += delta;
-    for (size_t at = Rank(v) + 1; at < tree_.size(); at += at & (~at + 1)) tree_[at] += delta;
+    for (size_t at = rank_[bar] + 1; at < tree_.size(); at += at & (~at + 1)) tree_[at] += delta;
   }
   // Number of held values whose rank is below `rank`.
-  int64_t Prefix(size_t rank) const {
-    int64_t sum = 0;
+  int32_t Prefix(size_t rank) const {
+    int32_t sum = 0;
     for (size_t at = rank; at > 0; at -= at & (~at + 1)) sum += tree_[at];
     return sum;
   }
 
-  std::vector<double> keys_;
-  std::vector<int64_t> tree_;
-  int64_t held_ = 0;
+  std::vector<uint32_t> rank_;  // per bar; kNoRank for NaN
+  std::vector<int32_t> tree_;
+  int32_t held_ = 0;
 };
 
 template <typename Side>
-int64_t CountBeyond(const WindowRankCounter& counter, double v);
+int32_t CountBeyond(const WindowRankCounter& counter, size_t bar);
 template <>
-inline int64_t CountBeyond<HighSide>(const WindowRankCounter& counter, double v) {
-  return counter.CountAbove(v);
+inline int32_t CountBeyond<HighSide>(const WindowRankCounter& counter, size_t bar) {
+  return counter.CountAbove(bar);
 }
 template <>
-inline int64_t CountBeyond<LowSide>(const WindowRankCounter& counter, double v) {
-  return counter.CountBelow(v);
+inline int32_t CountBeyond<LowSide>(const WindowRankCounter& counter, size_t bar) {
+  return counter.CountBelow(bar);
 }
 
 // 1 plus the number of bars k in [from, i) whose value is strictly beyond x[i].
@@ -77,15 +87,16 @@ double RankByScan(const std::vector<double>& x, size_t from, size_t i) {
 }
 
 // Constant window of HOD/LOD: bar i is compared with bars 0..i-1 while i < n
-// and with bars i-n+1..i-1 after. Short windows are rescanned; long ones go
-// through the rank counter, which gives the same counts in O(log n) per bar.
+// and with bars i-n+1..i-1 after. Windows up to 512 bars are rescanned
+// (a tight loop the compiler vectorises); longer ones go through the rank
+// counter, which gives the same counts in O(log n) per bar.
 template <typename Side>
 std::vector<double> RankInWindow(const std::vector<double>& x, uint64_t n) {
-  constexpr uint64_t kScanLimit = 64;
+  constexpr uint64_t kScanLimit = 512;
   std::vector<double> out;
   out.reserve(x.size());
   auto from_of = [n](size_t i) { return i < n ? 0 : static_cast<size_t>(i - n + 1); };
-  if (n <= kScanLimit) {
+  if (n <= kScanLimit || x.size() >= (static_cast<size_t>(1) << 31)) {
     for (size_t i = 0; i < x.size(); ++i) {
       out.push_back(IsValid(x[i]) ? RankByScan<Side>(x, std::min(from_of(i), i), i)
                                   : kInvalidValue);
@@ -95,14 +106,10 @@ std::vector<double> RankInWindow(const std::vector<double>& x, uint64_t n) {
   WindowRankCounter counter(x);
   size_t from = 0;  // the counter holds bars [from, i)
   for (size_t i = 0; i < x.size(); ++i) {
-    if (i > 0) counter.Insert(x[i - 1]);
-    for (const size_t want = from_of(i); from < want && from < i; ++from) counter.Remove(x[from]);
-    if (!IsValid(x[i])) {
-      out.push_back(kInvalidValue);
-    } else {
-      const int64_t beyond = std::isnan(x[i]) ? 0 : CountBeyond<Side>(counter, x[i]);
-      out.push_back(static_cast<double>(beyond + 1));
-    }
+    if (i > 0) counter.Insert(i - 1);
+    for (const size_t want = from_of(i); from < want && from < i; ++from) counter.Remove(from);
+    out.push_back(IsValid(x[i]) ? static_cast<double>(CountBeyond<Side>(counter, i) + 1)
+                                : kInvalidValue);
   }
   return out;
 }

@@ -20,7 +20,7 @@ DataExt ZtPrice(const DataExt& x, const DataExt& r) {
 }
 
 DataExt ZtPriceStrategy::Exec(std::vector<DataExt> args, Environment&,
-                                 std::shared_ptr<AstNode>) {
+                              std::shared_ptr<AstNode>) {
   return ExecPriceLimit(
       args, [](const DataExt& x, double r) { return ZtPrice(x, r); },
       [](const DataExt& x, const DataExt& r) { return ZtPrice(x, r); });

@@ -4,9 +4,8 @@
 
 #include <limits>
 
+#include "logic_strategies.h"
 #include "series_expect.h"
-#include "strategy/logic/between_strategy.h"
-#include "strategy/logic/range_strategy.h"
 
 namespace {
 
@@ -23,7 +22,12 @@ struct BoundsCase {
 
 TEST(Bounds, SeriesVariant) {
   const BoundsCase cases[] = {
-      {"inside, edges, outside", {5, 3, 7, 8}, {3, 3, 3, 3}, {7, 7, 7, 7}, {1, 1, 1, 0}, {1, 0, 0, 0}},
+      {"inside, edges, outside",
+       {5, 3, 7, 8},
+       {3, 3, 3, 3},
+       {7, 7, 7, 7},
+       {1, 1, 1, 0},
+       {1, 0, 0, 0}},
       {"bounds reversed", {5, 3}, {7, 7}, {3, 3}, {1, 1}, {0, 0}},
       {"invalid anywhere", {INV, 5, 5}, {3, INV, 3}, {7, 7, INV}, {INV, INV, INV}, {INV, INV, INV}},
       {"nan value", {kNaN}, {3}, {7}, {0}, {0}},

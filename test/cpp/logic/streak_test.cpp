@@ -4,10 +4,8 @@
 
 #include <limits>
 
+#include "logic_strategies.h"
 #include "series_expect.h"
-#include "strategy/logic/down_nday_strategy.h"
-#include "strategy/logic/nday_strategy.h"
-#include "strategy/logic/up_nday_strategy.h"
 
 namespace {
 

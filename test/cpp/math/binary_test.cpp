@@ -30,8 +30,11 @@ TEST(MathBinary, ValuesPerFunction) {
       {"POW shorter a", Pow, {3}, {2, 2}, {9}},
       // Truncated operands, sign of the dividend; a divisor truncating to 0
       // and operands that are NaN or beyond 32 bits are invalid.
-      {"MOD", Mod, {7, -7, 7.9, 7, 7, INV, 3e9, kNaN, 7, 7, -2147483648.0},
-       {3, 3, 2.5, 0, 0.5, 3, 2, 2, -3, INV, -1}, {1, -1, 1, INV, INV, INV, INV, INV, 1, INV, 0}},
+      {"MOD",
+       Mod,
+       {7, -7, 7.9, 7, 7, INV, 3e9, kNaN, 7, 7, -2147483648.0},
+       {3, 3, 2.5, 0, 0.5, 3, 2, 2, -3, INV, -1},
+       {1, -1, 1, INV, INV, INV, INV, INV, 1, INV, 0}},
   };
   for (const BinaryCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -40,7 +43,8 @@ TEST(MathBinary, ValuesPerFunction) {
 }
 
 TEST(MathBinary, ModByOneNumber) {
-  const std::pair<double, std::vector<double>> cases[] = {  // dividends 7, INV, -7, 2.5
+  const std::pair<double, std::vector<double>> cases[] = {
+      // dividends 7, INV, -7, 2.5
       {3, {1, INV, -1, 2}},         {-3, {1, INV, -1, 2}},         {2.9, {1, INV, -1, 0}},
       {0, {INV, INV, INV, INV}},    {0.5, {INV, INV, INV, INV}},   {INV, {INV, INV, INV, INV}},
       {kNaN, {INV, INV, INV, INV}}, {1e300, {INV, INV, INV, INV}},

@@ -19,10 +19,10 @@ std::vector<std::unique_ptr<Strategy>> MakeAll() {
 TEST(MathExec, HostileArgumentsAlwaysReturnASeries) {
   const double kNaN = std::numeric_limits<double>::quiet_NaN();
   const double kInf = std::numeric_limits<double>::infinity();
-  const std::vector<DataExt> values = {
-      Series({}),    Series({1, INV, kNaN}), Number(0),      Number(-1),
-      Number(1e300), Number(kNaN),           Number(kInf),   Number(-2147483648.0),
-      DataExt("x"),  DataExt(DrawEntry())};
+  const std::vector<DataExt> values = {Series({}),          Series({1, INV, kNaN}), Number(0),
+                                       Number(-1),          Number(1e300),          Number(kNaN),
+                                       Number(kInf),        Number(-2147483648.0),  DataExt("x"),
+                                       DataExt(DrawEntry())};
   const auto strategies =
       MakeAll<AbsStrategy, ACosStrategy, ASinStrategy, ATanStrategy, CeilingStrategy, CosStrategy,
               ExpStrategy, FloorStrategy, FracPartStrategy, IntPartStrategy, LnStrategy,

@@ -34,7 +34,8 @@ TEST(Rand, NumberBoundDrawsOnceForEveryBar) {
   std::srand(3);
   const double expected = std::rand() % 6 + 1;
   std::srand(3);
-  EXPECT_SERIES(RandStrategy().Exec({Number(6)}, env, nullptr).m_raw_data, ({expected, expected, expected}));
+  EXPECT_SERIES(RandStrategy().Exec({Number(6)}, env, nullptr).m_raw_data,
+                ({expected, expected, expected}));
   EXPECT_SERIES(Rand(Number(0), env).m_raw_data, ({INV, INV, INV}));
 }
 

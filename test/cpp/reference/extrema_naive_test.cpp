@@ -272,12 +272,12 @@ TEST(ExtremaNaiveTest, PerBarWindowsMatchRescan) {
 }
 
 TEST(ExtremaNaiveTest, RanksAndRangesMatchBackwardScans) {
-  // Counts above 64 go through the rank counter instead of a rescan.
+  // Counts above 512 go through the rank counter instead of a rescan.
   std::mt19937 rng(555);
-  const uint64_t counts[] = {0, 1, 3, 64, 65, 90, 1000};
+  const uint64_t counts[] = {0, 1, 3, 512, 513, 700, 100000};
   for (uint64_t n : counts) {
     for (int round = 0; round < 4; ++round) {
-      const std::vector<double> x = TieSeries(rng, 400, round % 2 == 1);
+      const std::vector<double> x = TieSeries(rng, 1500, round % 2 == 1);
       EXPECT_SERIES(Hod(Series(x), n).getRawData(), (RankDefinition(x, n, true))) << "n=" << n;
       EXPECT_SERIES(Lod(Series(x), n).getRawData(), (RankDefinition(x, n, false))) << "n=" << n;
     }
