@@ -27,6 +27,9 @@ TEST(AppendFixed6, MatchesToStringOnChosenValues) {
                            1e21, 1e300, -1e300, 1.7976931348623157e308, 4.9e-324,
                            2.2250738585072014e-308, 0.1, 0.2, 0.3, 1.0 / 3.0, 2.0 / 3.0,
                            1455.219971, 931800000.0, inf, -inf,
+                           // exact ties at the seventh decimal round to even
+                           0.0078125, 0.0234375, -1.0078125, 17592186044415.5078125,
+                           17592186044416.0, 9.313225746154785e-10, 9.31322574615478e-10,
                            std::numeric_limits<double>::quiet_NaN(),
                            -std::numeric_limits<double>::quiet_NaN()};
   for (double value : values) {
@@ -41,6 +44,12 @@ TEST(AppendFixed6, MatchesToStringOnRandomBitPatternsAndPrices) {
     double value;
     std::memcpy(&value, &bits, sizeof value);
     ASSERT_EQ(Fixed6(value), std::to_string(value)) << "bits " << bits;
+  }
+  // Magnitudes from 2^-35 to 2^50 cover the hand-written path and its edges.
+  std::uniform_real_distribution<double> exponents(-35.0, 50.0);
+  for (int i = 0; i < 200000; ++i) {
+    double value = std::exp2(exponents(random)) * (random() % 2 ? 1 : -1);
+    ASSERT_EQ(Fixed6(value), std::to_string(value)) << "value " << value;
   }
   std::uniform_real_distribution<double> prices(-5000.0, 5000.0);
   for (int i = 0; i < 200000; ++i) {
