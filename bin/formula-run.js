@@ -147,6 +147,12 @@ function main(argv) {
 }
 
 if (require.main === module) {
+  // A reader that stops early (`| head`) closes the pipe under us: the output
+  // it wanted has been written, so that ends the run quietly, not as a crash.
+  process.stdout.on('error', (error) => {
+    if (error.code !== 'EPIPE') throw error;
+    process.exit(0);
+  });
   process.exitCode = main(process.argv.slice(2));
 }
 

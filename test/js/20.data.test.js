@@ -188,26 +188,23 @@ describe('data: row list', () => {
     assert.deepEqual(closes(compiler), ['1.000000']);
   });
 
-  test('ReplaceLastData replaces only the newest row', () => {
-    const compiler = compiled('X:C;', barsWithCloses([1, 2, 3]));
-    compiler.ReplaceLastData({ c: 9 });
-    compiler.ReplaceLastData({ c: 8 });
-    assert.deepEqual(closes(compiler), ['1.000000', '2.000000', '8.000000']);
-  });
-
-  test('ReplaceLastData on one row leaves exactly the new row', () => {
-    const compiler = compiled('X:C; V1:VOL;', [{ c: 1, v: 50 }]);
-    compiler.ReplaceLastData({ c: 6 });
-    const output = compiler.Run();
-    assert.deepEqual(datasOf(output, 'X'), ['6.000000']);
-    assert.deepEqual(datasOf(output, 'V1'), ['0.000000']);
-  });
-
-  test('ReplaceLastData on no rows appends the row', () => {
-    const compiler = compiled('X:C;');
-    compiler.ReplaceLastData({ c: 6 });
-    assert.deepEqual(closes(compiler), ['6.000000']);
-  });
+  // [label, rows, the rows given to ReplaceLastData in turn, closes, volumes];
+  // the new row is whole: its missing v is 0, not the old row's.
+  const replacements = [
+    ['replaces only the newest row', [{ c: 1 }, { c: 2 }, { c: 3, v: 50 }], [{ c: 9 }, { c: 8 }],
+      ['1', '2', '8'], ['0', '0', '0']],
+    ['on one row leaves exactly the new row', [{ c: 1, v: 50 }], [{ c: 6 }], ['6'], ['0']],
+    ['on no rows appends the row', [], [{ c: 6, v: 7 }], ['6'], ['7']],
+  ];
+  for (const [label, rows, replaced, wantCloses, wantVolumes] of replacements) {
+    test(`ReplaceLastData ${label}`, () => {
+      const compiler = compiled('X:C; V1:VOL;', rows);
+      for (const row of replaced) compiler.ReplaceLastData(row);
+      const output = compiler.Run();
+      assert.deepEqual(datasOf(output, 'X'), wantCloses.map((c) => `${c}.000000`));
+      assert.deepEqual(datasOf(output, 'V1'), wantVolumes.map((v) => `${v}.000000`));
+    });
+  }
 
   test('rows handed in before Compile are kept by it', () => {
     const compiler = new NodeCompiler('X:C;');

@@ -2,29 +2,19 @@
 
 const { describe, test, before, after } = require('node:test');
 const assert = require('node:assert/strict');
-const { spawnSync } = require('child_process');
+const { spawn, spawnSync } = require('child_process');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
 
 const { ROOT, datasOf, implemented } = require('./helpers/formula.js');
+const { SAMPLE, sampleRows } = require('./helpers/fixtures.js');
 
 const CLI = path.join(ROOT, 'bin', 'formula-run.js');
-const SAMPLE = path.join(ROOT, 'examples', 'data', 'sp500_daily.csv');
 
 function cli(...args) {
   const result = spawnSync(process.execPath, [CLI, ...args], { encoding: 'utf8', maxBuffer: 1 << 28 });
   return { code: result.status, stdout: result.stdout, stderr: result.stderr };
-}
-
-// The sample's rows as numbers, parsed independently of the runner.
-function sampleRows() {
-  const [header, ...lines] = fs.readFileSync(SAMPLE, 'utf8').trim().split('\n');
-  const names = header.split(',');
-  return lines.map((line) => {
-    const cells = line.split(',').map(Number);
-    return Object.fromEntries(names.map((name, i) => [name, cells[i]]));
-  });
 }
 
 let dir;
@@ -109,6 +99,17 @@ describe('cli: runs', () => {
     const none = cli('--formula', 'X:C;', '--bars', tempFile('empty.csv', 't,o,h,l,c,v\n'));
     assert.equal(none.code, 0);
     assert.deepEqual(datasOf(none.stdout, 'X'), []);
+  });
+
+  test('a reader that closes the pipe early ends the run quietly with status 0', async () => {
+    // Four outputs over the sample are far more than a pipe buffer holds, so
+    // the runner is still writing when the pipe closes.
+    const child = spawn(process.execPath, [CLI, '--formula', 'A:C; B:O; D:H; E:L;', '--bars', SAMPLE]);
+    let stderr = '';
+    child.stderr.on('data', (chunk) => { stderr += chunk; });
+    child.stdout.once('data', () => child.stdout.destroy());
+    const [code, signal] = await new Promise((resolve) => child.on('close', (...end) => resolve(end)));
+    assert.deepEqual({ code, signal, stderr }, { code: 0, signal: null, stderr: '' });
   });
 
   test('--period reaches PERIOD', (t) => {

@@ -12,9 +12,9 @@ const NOT_COMPILED = '{"out_vars":[],"error_info":"formula is not compiled"}';
 const EMPTY_DRAW = '{"draw_name":"","draw_text":"","draw_type":0,"draw_kline_datas":[],'
   + '"draw_positions":[],"part_lines":[],"draw_numbers":[],"draw_sls":[],"stick_lines":[] }';
 
-// Bars with the given closes; the other fields follow the close.
-function barsWithCloses(closes) {
-  return closes.map((c, i) => ({ c, o: c, h: c, l: c, t: 946857600000 + 86400000 * i, v: 100 }));
+// Bars with the given closes (and opens); the other fields follow the close.
+function barsWithCloses(closes, opens = closes) {
+  return closes.map((c, i) => ({ c, o: opens[i], h: c, l: c, t: 946857600000 + 86400000 * i, v: 100 }));
 }
 
 // A compiled NodeCompiler over `bars`; fails the test when the formula does
@@ -29,6 +29,16 @@ function compiled(formula, bars = [], period) {
 
 function run(formula, bars = [], period) {
   return compiled(formula, bars, period).Run();
+}
+
+// Runs `formula` over `bars` and compares the values of the outputs named in
+// `expected` exactly, all at once so that a failure shows every output.
+function expectOutputs(formula, bars, expected) {
+  const result = JSON.parse(run(formula, bars));
+  assert.ok(Array.isArray(result.out_vars), JSON.stringify(result).slice(0, 300));
+  const got = Object.fromEntries(result.out_vars
+    .filter((v) => Object.hasOwn(expected, v.name)).map((v) => [v.name, v.datas]));
+  assert.deepEqual(got, expected);
 }
 
 // The raw text of the values of output `name`: output may hold nan or inf,
@@ -68,6 +78,7 @@ module.exports = {
   barsWithCloses,
   compiled,
   datasOf,
+  expectOutputs,
   implemented,
   run,
   seededRandom,
