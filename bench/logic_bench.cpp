@@ -1,10 +1,6 @@
-// Logic functions on 1,000,000 bars of a deterministic random walk; reports
-// bars per second and ns per bar for each function and variant.
+// Logic functions, each variant on its own.
 
-#include <benchmark/benchmark.h>
-
-#include <random>
-
+#include "bench_util.h"
 #include "strategy/logic/between_strategy.h"
 #include "strategy/logic/cross_strategy.h"
 #include "strategy/logic/down_nday_strategy.h"
@@ -22,94 +18,49 @@
 
 namespace {
 
-constexpr size_t kBars = 1000000;
-
-DataExt RandomWalk(unsigned seed) {
-  std::mt19937_64 rng(seed);
-  std::normal_distribution<double> move(0.0, 5.0);
-  std::vector<double> values(kBars);
-  double level = 1000.0;
-  for (double& v : values) {
-    level += move(rng);
-    v = level;
-  }
-  return DataExt(std::move(values));
-}
-
-const DataExt& A() {
-  static const DataExt a = RandomWalk(11);
-  return a;
-}
-const DataExt& B() {
-  static const DataExt b = RandomWalk(12);
-  return b;
-}
-const DataExt& Upper() {
-  static const DataExt upper = [] {
-    std::vector<double> v = A().m_raw_data;
+struct Inputs {
+  std::vector<double> walk = bench::RandomWalk(11, 5.0);
+  DataExt a{walk};
+  DataExt b{bench::RandomWalk(12, 5.0)};
+  DataExt upper{[this] {
+    std::vector<double> v = walk;
     for (double& x : v) x += 10.0;
-    return DataExt(std::move(v));
-  }();
-  return upper;
-}
-// 1 where the walk rose, else 0.
-const DataExt& Rising() {
-  static const DataExt rising = [] {
-    const std::vector<double>& a = A().m_raw_data;
-    std::vector<double> v(a.size(), 0.0);
-    for (size_t i = 1; i < a.size(); ++i) v[i] = a[i] > a[i - 1] ? 1.0 : 0.0;
-    return DataExt(std::move(v));
-  }();
-  return rising;
-}
-// Per-bar periods from 1 to 20.
-const DataExt& Periods() {
-  static const DataExt periods = [] {
-    std::mt19937 rng(13);
-    std::uniform_int_distribution<int> pick(1, 20);
-    std::vector<double> v(kBars);
-    for (double& p : v) p = pick(rng);
-    return DataExt(std::move(v));
-  }();
-  return periods;
+    return v;
+  }()};
+  DataExt rising{bench::Moves(walk, true)};
+  DataExt periods{bench::RandomWholeNumbers(13, 1, 20)};
+};
+
+const Inputs& D() {
+  static const Inputs inputs;
+  return inputs;
 }
 
-void ReportPerBar(benchmark::State& state) {
-  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kBars));
-  state.counters["ns_per_bar"] = benchmark::Counter(
-      static_cast<double>(kBars) * 1e-9,
-      benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-}
-
-#define LOGIC_BENCH(name, expression)                                      \
-  void BM_##name(benchmark::State& state) {                                \
-    benchmark::DoNotOptimize(expression); /* builds the inputs, untimed */ \
-    for (auto _ : state) benchmark::DoNotOptimize(expression);             \
-    ReportPerBar(state);                                                   \
-  }                                                                        \
-  BENCHMARK(BM_##name)->Unit(benchmark::kMillisecond)
-
-LOGIC_BENCH(Cross, Cross(A(), B()));
-LOGIC_BENCH(LongCrossCount, LongCross(A(), B(), 10ul));
-LOGIC_BENCH(LongCrossSeries, LongCross(A(), B(), Periods()));
-LOGIC_BENCH(BetweenNumbers, Between(A(), 990.0, 1010.0));
-LOGIC_BENCH(BetweenSeries, Between(B(), A(), Upper()));
-LOGIC_BENCH(RangeNumbers, Range(A(), 990.0, 1010.0));
-LOGIC_BENCH(RangeSeries, Range(B(), A(), Upper()));
-LOGIC_BENCH(EveryCount, Every(Rising(), 20ul));
-LOGIC_BENCH(EverySeries, Every(Rising(), Periods()));
-LOGIC_BENCH(ExistCount, Exist(Rising(), 20ul));
-LOGIC_BENCH(ExistSeries, Exist(Rising(), Periods()));
-LOGIC_BENCH(Not, Not(Rising()));
-LOGIC_BENCH(IfSeries, If(Rising(), A(), B()));
-LOGIC_BENCH(IfNumbers, If(Rising(), 1.0, 2.0));
-LOGIC_BENCH(IfnSeries, Ifn(Rising(), A(), B()));
-LOGIC_BENCH(Last, Last(Rising()));
-LOGIC_BENCH(UpNDayNumber, UpNDay(A(), 3.0));
-LOGIC_BENCH(UpNDaySeries, UpNDay(A(), Periods()));
-LOGIC_BENCH(DownNDayNumber, DownNDay(A(), 3.0));
-LOGIC_BENCH(NDayNumber, NDay(A(), B(), 3.0));
-LOGIC_BENCH(NDaySeries, NDay(A(), B(), Periods()));
-LOGIC_BENCH(ValueWhen, ValueWhen(Rising(), A()));
+const bool kRegistered = bench::Register(
+    "Logic",
+    {
+        {"Cross", [] { return Cross(D().a, D().b); }},
+        {"LongCross/count", [] { return LongCross(D().a, D().b, 10ul); }},
+        {"LongCross/perbar", [] { return LongCross(D().a, D().b, D().periods); }},
+        {"Between/numbers", [] { return Between(D().a, 990.0, 1010.0); }},
+        {"Between/series", [] { return Between(D().b, D().a, D().upper); }},
+        {"Range/numbers", [] { return Range(D().a, 990.0, 1010.0); }},
+        {"Range/series", [] { return Range(D().b, D().a, D().upper); }},
+        {"Every/count", [] { return Every(D().rising, 20ul); }},
+        {"Every/perbar", [] { return Every(D().rising, D().periods); }},
+        {"Exist/count", [] { return Exist(D().rising, 20ul); }},
+        {"Exist/perbar", [] { return Exist(D().rising, D().periods); }},
+        {"Not", [] { return Not(D().rising); }},
+        {"If/series", [] { return If(D().rising, D().a, D().b); }},
+        {"If/numbers", [] { return If(D().rising, 1.0, 2.0); }},
+        {"Ifn/series", [] { return Ifn(D().rising, D().a, D().b); }},
+        {"Last", [] { return Last(D().rising); }},
+        {"UpNDay/number", [] { return UpNDay(D().a, 3.0); }},
+        {"UpNDay/perbar", [] { return UpNDay(D().a, D().periods); }},
+        {"DownNDay/number", [] { return DownNDay(D().a, 3.0); }},
+        {"NDay/number", [] { return NDay(D().a, D().b, 3.0); }},
+        {"NDay/perbar", [] { return NDay(D().a, D().b, D().periods); }},
+        {"ValueWhen", [] { return ValueWhen(D().rising, D().a); }},
+    });
 
 }  // namespace

@@ -1,12 +1,7 @@
-// References, sums, signal filters and price limits over 1,000,000 bars of a
-// deterministic random walk, with constant and per-bar parameters.
+// References, sums, signal filters and price limits, with constant and
+// per-bar parameters.
 
-#include <benchmark/benchmark.h>
-
-#include <random>
-#include <string>
-#include <vector>
-
+#include "bench_util.h"
 #include "strategy/reference/align_right_strategy.h"
 #include "strategy/reference/alt_filter_strategy.h"
 #include "strategy/reference/back_set_strategy.h"
@@ -22,93 +17,65 @@
 
 namespace {
 
-constexpr size_t kBars = 1000000;
+using bench::Repeated;
 
 struct Inputs {
-  DataExt walk;     // random walk around 1000 with an invalid bar in 50
-  DataExt factors;  // walk / previous walk: close to 1
-  DataExt up;       // 1 where the walk rose, else 0
-  DataExt down;     // 1 where the walk fell, else 0
-  DataExt periods;  // per-bar periods, 1 to 30
+  std::vector<double> levels = bench::RandomWalk(42);
+  DataExt walk{[this] {  // with an invalid bar in about 50
+    std::vector<double> v = levels;
+    const std::vector<double> gaps = bench::RandomFlags(43, 50);
+    for (size_t i = 0; i < v.size(); ++i) v[i] = gaps[i] > 0.0 ? bench::kGap : v[i];
+    return v;
+  }()};
+  DataExt factors{[this] {  // level / previous level: close to 1
+    std::vector<double> v(levels.size(), 1.0);
+    for (size_t i = 1; i < v.size(); ++i) v[i] = levels[i] / levels[i - 1];
+    return v;
+  }()};
+  DataExt up{bench::Moves(levels, true)};
+  DataExt down{bench::Moves(levels, false)};
+  DataExt periods{bench::RandomWholeNumbers(44, 1, 30)};
 };
 
-const Inputs& Data() {
-  static const Inputs inputs = [] {
-    std::mt19937_64 rng(42);
-    std::normal_distribution<double> step(0.0, 1.0);
-    std::uniform_int_distribution<int> period(1, 30), one_in(0, 49);
-    std::vector<double> walk, factors, up, down, periods;
-    double level = 1000.0;
-    for (size_t i = 0; i < kBars; ++i) {
-      const double move = step(rng);
-      factors.push_back((level + move) / level);
-      level += move;
-      walk.push_back(one_in(rng) == 0 ? -100000.0 : level);
-      up.push_back(move > 0.0 ? 1.0 : 0.0);
-      down.push_back(move < 0.0 ? 1.0 : 0.0);
-      periods.push_back(period(rng));
-    }
-    return Inputs{DataExt(walk), DataExt(factors), DataExt(up), DataExt(down), DataExt(periods)};
-  }();
+const Inputs& D() {
+  static const Inputs inputs;
   return inputs;
 }
 
-DataExt Repeated(double value) { return DataExt(std::vector<double>(kBars, value)); }
-
-struct Case {
-  const char* name;
-  DataExt (*run)(const Inputs&);
-};
-
-const Case kCases[] = {
-    {"Ref/const5", [](const Inputs& d) { return Ref(d.walk, 5); }},
-    {"Ref/perbar", [](const Inputs& d) { return Ref(d.walk, d.periods); }},
-    {"Refx/const5", [](const Inputs& d) { return Refx(d.walk, 5); }},
-    {"Refx/perbar", [](const Inputs& d) { return Refx(d.walk, d.periods); }},
-    {"Sum/const20", [](const Inputs& d) { return Sum(d.walk, 20); }},
-    {"Sum/cumulative", [](const Inputs& d) { return Sum(d.walk, 0); }},
-    {"Sum/perbar", [](const Inputs& d) { return Sum(d.walk, d.periods); }},
-    {"Sum/perbar_huge", [](const Inputs& d) {
-       static const DataExt huge = Repeated(1e12);
-       return Sum(d.walk, huge);
-     }},
-    {"SumBars/target10000", [](const Inputs& d) {
-       static const DataExt target = Repeated(10000);
-       return SumBars(d.walk, target);
-     }},
-    {"Mular/perbar", [](const Inputs& d) { return Mular(d.factors, d.periods); }},
-    {"Mular/all", [](const Inputs& d) {
-       static const DataExt all = Repeated(1e12);
-       return Mular(d.factors, all);
-     }},
-    {"Const", [](const Inputs& d) { return Const(d.walk); }},
-    {"AlignRight", [](const Inputs& d) { return AlignRight(d.walk); }},
-    {"BackSet/const5", [](const Inputs& d) { return BackSet(d.up, 5.0); }},
-    {"BackSet/perbar", [](const Inputs& d) { return BackSet(d.up, d.periods); }},
-    {"Filter/const5", [](const Inputs& d) { return Filter(d.up, 5.0); }},
-    {"Filter/perbar", [](const Inputs& d) { return Filter(d.up, d.periods); }},
-    {"AltFilter", [](const Inputs& d) { return AltFilter(d.up, d.down); }},
-    {"ZtPrice/const", [](const Inputs& d) { return ZtPrice(d.walk, 0.1); }},
-    {"ZtPrice/perbar", [](const Inputs& d) { return ZtPrice(d.walk, d.factors); }},
-    {"DtPrice/const", [](const Inputs& d) { return DtPrice(d.walk, 0.1); }},
-};
-
-void RunCase(benchmark::State& state, const Case& c) {
-  const Inputs& data = Data();
-  for (auto _ : state) benchmark::DoNotOptimize(c.run(data));
-  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kBars));
-  state.counters["ns_per_bar"] = benchmark::Counter(
-      static_cast<double>(kBars) * 1e-9,
-      benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+// A per-bar period too long for any window: every window runs to bar 0.
+const DataExt& Huge() {
+  static const DataExt huge = Repeated(1e12);
+  return huge;
 }
 
-const bool kRegistered = [] {
-  for (const Case& c : kCases) {
-    benchmark::RegisterBenchmark((std::string("References/") + c.name).c_str(),
-                                 [&c](benchmark::State& state) { RunCase(state, c); })
-        ->Unit(benchmark::kMillisecond);
-  }
-  return true;
-}();
+const bool kRegistered = bench::Register(
+    "References",
+    {
+        {"Ref/const5", [] { return Ref(D().walk, 5); }},
+        {"Ref/perbar", [] { return Ref(D().walk, D().periods); }},
+        {"Refx/const5", [] { return Refx(D().walk, 5); }},
+        {"Refx/perbar", [] { return Refx(D().walk, D().periods); }},
+        {"Sum/const20", [] { return Sum(D().walk, 20); }},
+        {"Sum/cumulative", [] { return Sum(D().walk, 0); }},
+        {"Sum/perbar", [] { return Sum(D().walk, D().periods); }},
+        {"Sum/perbar_huge", [] { return Sum(D().walk, Huge()); }},
+        {"SumBars/target10000",
+         [] {
+           static const DataExt target = Repeated(10000);
+           return SumBars(D().walk, target);
+         }},
+        {"Mular/perbar", [] { return Mular(D().factors, D().periods); }},
+        {"Mular/all", [] { return Mular(D().factors, Huge()); }},
+        {"Const", [] { return Const(D().walk); }},
+        {"AlignRight", [] { return AlignRight(D().walk); }},
+        {"BackSet/const5", [] { return BackSet(D().up, 5.0); }},
+        {"BackSet/perbar", [] { return BackSet(D().up, D().periods); }},
+        {"Filter/const5", [] { return Filter(D().up, 5.0); }},
+        {"Filter/perbar", [] { return Filter(D().up, D().periods); }},
+        {"AltFilter", [] { return AltFilter(D().up, D().down); }},
+        {"ZtPrice/const", [] { return ZtPrice(D().walk, 0.1); }},
+        {"ZtPrice/perbar", [] { return ZtPrice(D().walk, D().factors); }},
+        {"DtPrice/const", [] { return DtPrice(D().walk, 0.1); }},
+    });
 
 }  // namespace

@@ -1,11 +1,7 @@
-// Statistics functions over 1,000,000 bars of a random walk, with a constant
-// 20-bar window and with a per-bar period series of 20.
+// Statistics functions with a constant 20-bar window and with a per-bar
+// period series of 20.
 
-#include <benchmark/benchmark.h>
-
-#include <random>
-#include <vector>
-
+#include "bench_util.h"
 #include "strategy/statistics/ave_dev_strategy.h"
 #include "strategy/statistics/covar_strategy.h"
 #include "strategy/statistics/dev_sq_strategy.h"
@@ -19,88 +15,49 @@
 
 namespace {
 
-constexpr size_t kBars = 1000000;
 constexpr unsigned long kWindow = 20;
 
-DataExt RandomWalk(unsigned seed) {
-  std::mt19937 rng(seed);
-  std::normal_distribution<double> step(0.0, 1.0);
-  std::vector<double> x(kBars);
-  double level = 1000.0;
-  for (double& v : x) v = level += step(rng);
-  return DataExt(std::move(x));
+struct Inputs {
+  DataExt a{bench::RandomWalk(1)};
+  DataExt b{bench::RandomWalk(2)};
+  DataExt periods = bench::Repeated(kWindow);
+};
+
+const Inputs& D() {
+  static const Inputs inputs;
+  return inputs;
 }
 
-const DataExt& SeriesA() {
-  static const DataExt a = RandomWalk(1);
-  return a;
-}
-const DataExt& SeriesB() {
-  static const DataExt b = RandomWalk(2);
-  return b;
-}
-const DataExt& Periods() {
-  static const DataExt n(std::vector<double>(kBars, static_cast<double>(kWindow)));
-  return n;
+// The constant and the per-bar variant of each function.
+template <DataExt (*Constant)(const DataExt&, unsigned long),
+          DataExt (*PerBar)(const DataExt&, const DataExt&)>
+void AddOne(std::vector<bench::Case>& cases, const std::string& name) {
+  cases.push_back({name + "/const20", [] { return Constant(D().a, kWindow); }});
+  cases.push_back({name + "/perbar", [] { return PerBar(D().a, D().periods); }});
 }
 
-// Builds the inputs outside the timed loop.
-void Prepare() {
-  SeriesA();
-  SeriesB();
-  Periods();
+template <DataExt (*Constant)(const DataExt&, const DataExt&, unsigned long),
+          DataExt (*PerBar)(const DataExt&, const DataExt&, const DataExt&)>
+void AddTwo(std::vector<bench::Case>& cases, const std::string& name) {
+  cases.push_back({name + "/const20", [] { return Constant(D().a, D().b, kWindow); }});
+  cases.push_back({name + "/perbar", [] { return PerBar(D().a, D().b, D().periods); }});
 }
 
-void PerBar(benchmark::State& state) {
-  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kBars));
-  state.counters["ns_per_bar"] = benchmark::Counter(
-      static_cast<double>(kBars),
-      benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+std::vector<bench::Case> Cases() {
+  std::vector<bench::Case> cases;
+  AddOne<Std, Std>(cases, "Std");
+  AddOne<Stdp, Stdp>(cases, "Stdp");
+  AddOne<Var, Var>(cases, "Var");
+  AddOne<Varp, Varp>(cases, "Varp");
+  AddOne<DevSq, DevSq>(cases, "DevSq");
+  AddOne<AveDev, AveDev>(cases, "AveDev");
+  AddOne<Slope, Slope>(cases, "Slope");
+  AddOne<Forcast, Forcast>(cases, "Forcast");
+  AddTwo<Covar, Covar>(cases, "Covar");
+  AddTwo<Relate, Relate>(cases, "Relate");
+  return cases;
 }
 
-template <DataExt (*Fn)(const DataExt&, unsigned long)>
-void BM_Constant(benchmark::State& state) {
-  Prepare();
-  for (auto _ : state) benchmark::DoNotOptimize(Fn(SeriesA(), kWindow));
-  PerBar(state);
-}
-
-template <DataExt (*Fn)(const DataExt&, const DataExt&)>
-void BM_PerBar(benchmark::State& state) {
-  Prepare();
-  for (auto _ : state) benchmark::DoNotOptimize(Fn(SeriesA(), Periods()));
-  PerBar(state);
-}
-
-template <DataExt (*Fn)(const DataExt&, const DataExt&, unsigned long)>
-void BM_PairConstant(benchmark::State& state) {
-  Prepare();
-  for (auto _ : state) benchmark::DoNotOptimize(Fn(SeriesA(), SeriesB(), kWindow));
-  PerBar(state);
-}
-
-template <DataExt (*Fn)(const DataExt&, const DataExt&, const DataExt&)>
-void BM_PairPerBar(benchmark::State& state) {
-  Prepare();
-  for (auto _ : state) benchmark::DoNotOptimize(Fn(SeriesA(), SeriesB(), Periods()));
-  PerBar(state);
-}
+const bool kRegistered = bench::Register("Statistics", Cases());
 
 }  // namespace
-
-#define STATISTICS_BENCH(Fn)                                        \
-  BENCHMARK_TEMPLATE(BM_Constant, Fn)->Unit(benchmark::kMillisecond); \
-  BENCHMARK_TEMPLATE(BM_PerBar, Fn)->Unit(benchmark::kMillisecond)
-
-STATISTICS_BENCH(Std);
-STATISTICS_BENCH(Stdp);
-STATISTICS_BENCH(Var);
-STATISTICS_BENCH(Varp);
-STATISTICS_BENCH(DevSq);
-STATISTICS_BENCH(AveDev);
-STATISTICS_BENCH(Slope);
-STATISTICS_BENCH(Forcast);
-BENCHMARK_TEMPLATE(BM_PairConstant, Covar)->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_PairPerBar, Covar)->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_PairConstant, Relate)->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_PairPerBar, Relate)->Unit(benchmark::kMillisecond);

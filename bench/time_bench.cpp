@@ -1,11 +1,9 @@
-// Time functions over 1,000,000 one-minute bars, broken down in UTC.
-
-#include <benchmark/benchmark.h>
+// Time functions over one-minute bars, broken down in UTC.
 
 #include <cstdlib>
 #include <ctime>
-#include <vector>
 
+#include "bench_util.h"
 #include "strategy/time/bar_pos_strategy.h"
 #include "strategy/time/date_strategy.h"
 #include "strategy/time/hour_strategy.h"
@@ -15,14 +13,12 @@
 
 namespace {
 
-constexpr size_t kBars = 1000000;
-
 const BarData& MinuteBars() {
   static const BarData bars = [] {
     setenv("TZ", "UTC", 1);
     tzset();
-    std::vector<BarRow> rows(kBars);
-    for (size_t i = 0; i < kBars; ++i) {
+    std::vector<BarRow> rows(bench::kBars);
+    for (size_t i = 0; i < rows.size(); ++i) {
       rows[i].time = 1577836800000.0 + 60000.0 * static_cast<double>(i);
       rows[i].has_time = true;
     }
@@ -31,25 +27,14 @@ const BarData& MinuteBars() {
   return bars;
 }
 
-void PerBar(benchmark::State& state) {
-  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kBars));
-  state.counters["ns_per_bar"] = benchmark::Counter(
-      static_cast<double>(kBars),
-      benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-}
-
-template <DataExt (*Fn)(const BarData&)>
-void BM_Calendar(benchmark::State& state) {
-  MinuteBars();  // built outside the timed loop
-  for (auto _ : state) benchmark::DoNotOptimize(Fn(MinuteBars()));
-  PerBar(state);
-}
+const bool kRegistered = bench::Register(
+    "Time", {
+                {"Date", [] { return Date(MinuteBars()); }},
+                {"Time", [] { return Time(MinuteBars()); }},
+                {"Year", [] { return Year(MinuteBars()); }},
+                {"Weekday", [] { return Weekday(MinuteBars()); }},
+                {"Hour", [] { return Hour(MinuteBars()); }},
+                {"BarPos", [] { return BarPos(MinuteBars()); }},
+            });
 
 }  // namespace
-
-BENCHMARK_TEMPLATE(BM_Calendar, Date)->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_Calendar, Time)->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_Calendar, Year)->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_Calendar, Weekday)->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_Calendar, Hour)->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_Calendar, BarPos)->Unit(benchmark::kMillisecond);

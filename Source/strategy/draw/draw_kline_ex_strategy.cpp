@@ -10,7 +10,7 @@ DataExt DrawKLineEx(const DataExt& condition, const DataExt& high, const DataExt
   const std::vector<double>& o = SeriesOf(open);
   const std::vector<double>& l = SeriesOf(low);
   const std::vector<double>& c = SeriesOf(close);
-  size_t bars = Shortest(holds, h, o, l, c);
+  size_t bars = MinLength(holds, h, o, l, c);
   std::vector<std::map<std::string, double>> candles;
   candles.reserve(bars);
   for (size_t i = 0; i < bars; ++i) {

@@ -10,7 +10,7 @@ DataExt DrawLine(const DataExt& start, const DataExt& start_price, const DataExt
   const std::vector<double>& start_prices = SeriesOf(start_price);
   const std::vector<double>& ends = SeriesOf(end);
   const std::vector<double>& end_prices = SeriesOf(end_price);
-  size_t bars = Shortest(starts, start_prices, ends, end_prices);
+  size_t bars = MinLength(starts, start_prices, ends, end_prices);
   std::vector<DrawPositionEntry> positions;
   positions.reserve(bars);
   // The end condition is not looked at on a start bar, nor the start

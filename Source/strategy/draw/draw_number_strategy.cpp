@@ -9,7 +9,7 @@ DataExt DrawNumber(const DataExt& condition, const DataExt& price, const DataExt
   const std::vector<double>& holds = SeriesOf(condition);
   const std::vector<double>& prices = SeriesOf(price);
   const std::vector<double>& numbers = SeriesOf(number);
-  size_t bars = Shortest(holds, prices, numbers);
+  size_t bars = MinLength(holds, prices, numbers);
   std::vector<DrawNumberEntry> entries;
   entries.reserve(bars);
   for (size_t i = 0; i < bars; ++i) {

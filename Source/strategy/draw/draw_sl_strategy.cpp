@@ -11,7 +11,7 @@ DataExt DrawSL(const DataExt& condition, const DataExt& price, const DataExt& sl
   const std::vector<double>& slopes = SeriesOf(slope);
   const std::vector<double>& lengths = SeriesOf(length);
   const std::vector<double>& directions = SeriesOf(direction);
-  size_t bars = Shortest(holds, prices, slopes, lengths, directions);
+  size_t bars = MinLength(holds, prices, slopes, lengths, directions);
   std::vector<DrawSLEntry> segments;
   segments.reserve(bars);
   for (size_t i = 0; i < bars; ++i) {
@@ -26,7 +26,8 @@ DataExt DrawSL(const DataExt& condition, const DataExt& price, const DataExt& sl
 }
 
 // Length and direction widen to the bars; condition, price and slope do not.
-DataExt DrawSLStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+DataExt DrawSLStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                             std::shared_ptr<AstNode>) {
   if (args.size() < 5) return DataExt();
   WidenToBars(args[3], env.BarCount());
   WidenToBars(args[4], env.BarCount());

@@ -1,12 +1,5 @@
 #include "strategy/draw/draw_util.h"
 
-#include "strategy/util/strategy_util.h"
-
-const std::vector<double>& SeriesOf(const DataExt& value) {
-  static const std::vector<double> kNoElements;
-  return value.isListType() ? value.m_raw_data : kNoElements;
-}
-
 double ValueAt(const DataExt& value, size_t i, double missing) {
   if (value.isSingleNumberType()) return value.getSingleNumber();
   const std::vector<double>& series = SeriesOf(value);
@@ -16,7 +9,7 @@ double ValueAt(const DataExt& value, size_t i, double missing) {
 std::vector<DrawPositionEntry> PricesWhere(const DataExt& condition, const DataExt& price) {
   const std::vector<double>& holds = SeriesOf(condition);
   const std::vector<double>& prices = SeriesOf(price);
-  size_t bars = Shortest(holds, prices);
+  size_t bars = MinLength(holds, prices);
   std::vector<DrawPositionEntry> positions;
   positions.reserve(bars);
   for (size_t i = 0; i < bars; ++i) {
@@ -56,7 +49,7 @@ std::vector<std::map<std::string, double>> Candles(const DataExt& high, const Da
   const std::vector<double>& o = SeriesOf(open);
   const std::vector<double>& l = SeriesOf(low);
   const std::vector<double>& c = SeriesOf(close);
-  size_t bars = Shortest(h, o, l, c);
+  size_t bars = MinLength(h, o, l, c);
   std::vector<std::map<std::string, double>> candles;
   candles.reserve(bars);
   for (size_t i = 0; i < bars; ++i) candles.push_back(Candle(h[i], o[i], l[i], c[i]));

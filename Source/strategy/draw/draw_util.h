@@ -1,30 +1,16 @@
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "compiler/data_ext.h"
+#include "strategy/util/strategy_util.h"
 
-// Rules shared by the drawing functions.
-
-// A condition holds at a bar when its value is strictly above 0: the invalid
-// value, 0, negative numbers and NaN do not hold.
-inline bool Holds(double value) { return value > 0.0; }
-
-// The elements a drawing reads from an argument. Only a series has elements;
-// a number, a string or a drawing reads as an empty series (a drawing widens
-// a number only where it says so, in its Exec).
-const std::vector<double>& SeriesOf(const DataExt& value);
-
-// Number of bars every given series has an element for.
-inline size_t Shortest(const std::vector<double>& first) { return first.size(); }
-template <typename... Rest>
-size_t Shortest(const std::vector<double>& first, const Rest&... rest) {
-  return std::min(first.size(), Shortest(rest...));
-}
+// Rules shared by the drawing functions. A drawing reads its arguments
+// through SeriesOf, so only a series has elements; it widens a number only
+// where it says so, in its Exec.
 
 // The value an argument gives at bar i: a number is itself at every bar, a
 // series its element i, and anything without an element i gives `missing`.

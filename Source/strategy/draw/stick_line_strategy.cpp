@@ -10,7 +10,7 @@ DataExt StickLine(const DataExt& condition, const DataExt& price1, const DataExt
   const std::vector<double>& to = SeriesOf(price2);
   const std::vector<double>& widths = SeriesOf(width);
   const std::vector<double>& attributes = SeriesOf(attribute);
-  size_t bars = Shortest(holds, from, to, widths, attributes);
+  size_t bars = MinLength(holds, from, to, widths, attributes);
   std::vector<StickLineEntry> sticks;
   sticks.reserve(bars);
   for (size_t i = 0; i < bars; ++i) {

@@ -11,10 +11,5 @@ DataExt SarTurn(const BarData& bars, unsigned long n, unsigned long s, unsigned 
 
 DataExt SarTurnStrategy::Exec(std::vector<DataExt> args, Environment& env,
                               std::shared_ptr<AstNode>) {
-  if (args.size() < 3) return DataExt();
-  for (size_t k = 0; k < 3; ++k) {
-    if (!args[k].isSingleNumberType()) return DataExt();
-  }
-  return SarTurn(env.Bars(), ToCount(args[0].getSingleNumber()),
-                 ToCount(args[1].getSingleNumber()), ToCount(args[2].getSingleNumber()));
+  return ExecParabolicSar(args, env.Bars(), SarTurn);
 }

@@ -26,12 +26,5 @@ DataExt DownNDay(const DataExt& x_value, const DataExt& n_value) {
 
 DataExt DownNDayStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 2) return DataExt();
-  switch (KindOf(args[1])) {
-    case ArgKind::kNumber:
-      return DownNDay(args[0], args[1].getSingleNumber());
-    case ArgKind::kSeries:
-      return DownNDay(args[0], args[1]);
-    default:
-      return DataExt();
-  }
+  return CallWithNumber(args[1], [&args](const auto& n) { return DownNDay(args[0], n); });
 }

@@ -16,7 +16,7 @@ DataExt Every(const DataExt& x_value, const DataExt& n_value) {
   // the window it is cut to the window's size.
   uint64_t run = 0;
   for (size_t i = first; i < length; ++i) {
-    run = IsTrue(x[i]) ? run + 1 : 0;
+    run = Holds(x[i]) ? run + 1 : 0;
     const int64_t start = WindowStartFrom(first, i, n[i]);
     const int64_t position = static_cast<int64_t>(i);
     uint64_t inside = 0;
@@ -31,6 +31,5 @@ DataExt Every(const DataExt& x_value, const DataExt& n_value) {
 
 DataExt EveryStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 2) return DataExt();
-  if (args[1].isSingleNumberType()) return Every(args[0], ToCount(args[1].getSingleNumber()));
-  return Every(args[0], args[1]);
+  return CallWithCount(args[1], [&args](const auto& n) { return Every(args[0], n); });
 }

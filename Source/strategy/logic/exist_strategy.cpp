@@ -16,7 +16,7 @@ DataExt Exist(const DataExt& x_value, const DataExt& n_value) {
   // latest true position is not older than its start.
   int64_t last_true = -1;
   for (size_t i = first; i < length; ++i) {
-    if (IsTrue(x[i])) last_true = static_cast<int64_t>(i);
+    if (Holds(x[i])) last_true = static_cast<int64_t>(i);
     const int64_t start = WindowStartFrom(first, i, n[i]);
     out[i] = last_true >= 0 && last_true >= start ? 1.0 : 0.0;
   }
@@ -25,6 +25,5 @@ DataExt Exist(const DataExt& x_value, const DataExt& n_value) {
 
 DataExt ExistStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 2) return DataExt();
-  if (args[1].isSingleNumberType()) return Exist(args[0], ToCount(args[1].getSingleNumber()));
-  return Exist(args[0], args[1]);
+  return CallWithCount(args[1], [&args](const auto& n) { return Exist(args[0], n); });
 }

@@ -12,7 +12,7 @@ DataExt If(const DataExt& k_value, const DataExt& a_value, const DataExt& b_valu
     // Both branches are read first so that the choice compiles to a select.
     const double when_true = a[i];
     const double when_false = b[i];
-    const double chosen = IsTrue(k[i]) ? when_true : when_false;
+    const double chosen = Holds(k[i]) ? when_true : when_false;
     out[i] = IsValid(k[i]) ? chosen : kInvalidValue;
   }
   return DataExt(std::move(out));
@@ -22,7 +22,7 @@ DataExt If(const DataExt& k_value, double a, double b) {
   const std::vector<double>& k = k_value.m_raw_data;
   std::vector<double> out(k.size());
   for (size_t i = 0; i < k.size(); ++i) {
-    const double chosen = IsTrue(k[i]) ? a : b;
+    const double chosen = Holds(k[i]) ? a : b;
     out[i] = IsValid(k[i]) ? chosen : kInvalidValue;
   }
   return DataExt(std::move(out));

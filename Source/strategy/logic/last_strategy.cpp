@@ -7,7 +7,7 @@ DataExt Last(const DataExt& x_value) {
   std::vector<double> out(x.size(), kInvalidValue);
   double run = 0.0;
   for (size_t i = FirstValidBar(x); i < x.size(); ++i) {
-    run = (run + 1.0) * static_cast<double>(IsTrue(x[i]));  // branch-free reset
+    run = (run + 1.0) * static_cast<double>(Holds(x[i]));  // branch-free reset
     out[i] = run;
   }
   return DataExt(std::move(out));

@@ -1,41 +1,14 @@
 #pragma once
 
-// Pieces shared by the logic functions: the truth test, the first bar at
-// which two inputs are both valid, the argument dispatch of RANGE, IF and
-// IFN, and the streak counters of UPNDAY, DOWNNDAY and NDAY.
+// Pieces shared by the logic functions: the argument dispatch of RANGE, IF
+// and IFN, the streak counters of UPNDAY, DOWNNDAY and NDAY and the window
+// count of EVERY and EXIST.
 
 #include <cstdint>
 #include <vector>
 
 #include "compiler/data_ext.h"
 #include "strategy/util/strategy_util.h"
-
-// A condition holds only when strictly above 0: zero, negative values, NaN
-// and the invalid value are all false.
-inline bool IsTrue(double value) { return value > 0.0; }
-
-inline size_t MinLength(const std::vector<double>& a, const std::vector<double>& b,
-                        const std::vector<double>& c) {
-  return MinLength(a, b) < c.size() ? MinLength(a, b) : c.size();
-}
-
-// First position below both lengths at which a and b are both valid, or the
-// shorter length when there is none.
-inline size_t FirstValidBarOfBoth(const std::vector<double>& a, const std::vector<double>& b) {
-  const size_t length = MinLength(a, b);
-  size_t i = 0;
-  while (i < length && !(IsValid(a[i]) && IsValid(b[i]))) ++i;
-  return i;
-}
-
-// trunc32(i - n) in doubles: the oldest bar of the n bars before i. NaN and
-// results outside the 32-bit range give INT32_MIN, so that callers clamping
-// to the first valid bar fall back to it.
-inline int32_t WindowStartBefore(size_t i, double n) {
-  const double start = static_cast<double>(i) - n;
-  if (!(start > -2147483649.0 && start < 2147483648.0)) return INT32_MIN;
-  return static_cast<int32_t>(start);
-}
 
 // Argument dispatch of RANGE, IF and IFN on their second and third arguments:
 // two numbers run the number variant, two series the series variant; a number
@@ -89,8 +62,8 @@ DataExt CountTrueInWindow(const std::vector<double>& x, uint64_t n, Test test) {
   std::vector<double> out(x.size(), kInvalidValue);
   uint64_t count = 0;
   for (size_t i = first; i < x.size(); ++i) {
-    if (IsTrue(x[i])) ++count;
-    if (i - first >= width && IsTrue(x[i - width])) --count;
+    if (Holds(x[i])) ++count;
+    if (i - first >= width && Holds(x[i - width])) --count;
     out[i] = test(count) ? 1.0 : 0.0;
   }
   return DataExt(std::move(out));

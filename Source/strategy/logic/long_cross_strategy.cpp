@@ -1,6 +1,19 @@
 #include "strategy/logic/long_cross_strategy.h"
 
 #include "strategy/logic/logic_util.h"
+#include "strategy/util/int_conversion.h"
+
+namespace {
+
+// trunc32(i - n) in doubles: the oldest bar of the n bars before i. NaN and
+// results outside the 32-bit range give INT32_MIN, so that callers clamping
+// to the first valid bar fall back to it.
+int32_t WindowStartBefore(size_t i, double n) {
+  int32_t start;
+  return TryTruncToInt32(static_cast<double>(i) - n, start) ? start : INT32_MIN;
+}
+
+}  // namespace
 
 DataExt LongCross(const DataExt& a_value, const DataExt& b_value, unsigned long n) {
   const std::vector<double>& a = a_value.m_raw_data;
@@ -45,12 +58,5 @@ DataExt LongCross(const DataExt& a_value, const DataExt& b_value, const DataExt&
 
 DataExt LongCrossStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 3) return DataExt();
-  switch (KindOf(args[2])) {
-    case ArgKind::kNumber:
-      return LongCross(args[0], args[1], ToCount(args[2].getSingleNumber()));
-    case ArgKind::kSeries:
-      return LongCross(args[0], args[1], args[2]);
-    default:
-      return DataExt();
-  }
+  return CallWithCount(args[2], [&args](const auto& n) { return LongCross(args[0], args[1], n); });
 }

@@ -21,12 +21,5 @@ DataExt NDay(const DataExt& x_value, const DataExt& y_value, const DataExt& n_va
 
 DataExt NDayStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 3) return DataExt();
-  switch (KindOf(args[2])) {
-    case ArgKind::kNumber:
-      return NDay(args[0], args[1], args[2].getSingleNumber());
-    case ArgKind::kSeries:
-      return NDay(args[0], args[1], args[2]);
-    default:
-      return DataExt();
-  }
+  return CallWithNumber(args[2], [&args](const auto& n) { return NDay(args[0], args[1], n); });
 }

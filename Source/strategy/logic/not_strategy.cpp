@@ -5,7 +5,7 @@
 DataExt Not(const DataExt& x_value) {
   const std::vector<double>& x = x_value.m_raw_data;
   std::vector<double> out(x.size(), kInvalidValue);
-  for (size_t i = FirstValidBar(x); i < x.size(); ++i) out[i] = IsTrue(x[i]) ? 0.0 : 1.0;
+  for (size_t i = FirstValidBar(x); i < x.size(); ++i) out[i] = Holds(x[i]) ? 0.0 : 1.0;
   return DataExt(std::move(out));
 }
 

@@ -26,12 +26,5 @@ DataExt UpNDay(const DataExt& x_value, const DataExt& n_value) {
 
 DataExt UpNDayStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 2) return DataExt();
-  switch (KindOf(args[1])) {
-    case ArgKind::kNumber:
-      return UpNDay(args[0], args[1].getSingleNumber());
-    case ArgKind::kSeries:
-      return UpNDay(args[0], args[1]);
-    default:
-      return DataExt();
-  }
+  return CallWithNumber(args[1], [&args](const auto& n) { return UpNDay(args[0], n); });
 }

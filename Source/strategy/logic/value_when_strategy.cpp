@@ -14,7 +14,7 @@ DataExt ValueWhen(const DataExt& k_value, const DataExt& x_value) {
   double held = first == 0 ? x[0] : kInvalidValue;
   for (size_t i = first; i < length; ++i) {
     const double current = x[i];
-    held = IsTrue(k[i]) ? current : held;
+    held = Holds(k[i]) ? current : held;
     out[i] = held;
   }
   return DataExt(std::move(out));

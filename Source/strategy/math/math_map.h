@@ -54,11 +54,3 @@ inline DataExt ExecWidenedPair(std::vector<DataExt>& args, const Environment& en
   WidenToBars(args[1], env.BarCount());
   return function(args[0], args[1]);
 }
-
-// Truncation toward zero to a 32-bit integer, as MOD and RAND use their
-// operands. False for NaN and for values whose truncation does not fit.
-inline bool TruncInt32(double value, int32_t& out) {
-  if (!(value > -2147483649.0 && value < 2147483648.0)) return false;
-  out = static_cast<int32_t>(value);
-  return true;
-}

@@ -1,19 +1,20 @@
 #include "strategy/math/mod_strategy.h"
 
 #include "strategy/math/math_map.h"
+#include "strategy/util/int_conversion.h"
 
 namespace {
 
 // False when the divisor is unusable: invalid, NaN, out of range or 0 once
 // truncated (0.5 included).
 bool ModDivisor(double value, int32_t& divisor) {
-  return IsValid(value) && TruncInt32(value, divisor) && divisor != 0;
+  return IsValid(value) && TryTruncToInt32(value, divisor) && divisor != 0;
 }
 
 // Computed in 64 bits so that INT32_MIN % -1 cannot overflow.
 double Remainder(double dividend, int32_t divisor) {
   int32_t whole;
-  if (!TruncInt32(dividend, whole)) return kInvalidValue;
+  if (!TryTruncToInt32(dividend, whole)) return kInvalidValue;
   return static_cast<double>(static_cast<int64_t>(whole) % divisor);
 }
 
@@ -36,6 +37,5 @@ DataExt Mod(const DataExt& a, double divisor_value) {
 
 DataExt ModStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 2) return DataExt();
-  if (args[1].isSingleNumberType()) return Mod(args[0], args[1].getSingleNumber());
-  return Mod(args[0], args[1]);
+  return CallWithNumber(args[1], [&args](const auto& b) { return Mod(args[0], b); });
 }

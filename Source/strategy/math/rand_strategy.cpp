@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "strategy/math/math_map.h"
+#include "strategy/util/int_conversion.h"
 
 namespace {
 
@@ -11,7 +12,7 @@ namespace {
 // would overflow.
 double DrawUpTo(double bound) {
   int32_t modulus;
-  if (!IsValid(bound) || !TruncInt32(bound, modulus) || modulus == 0) return kInvalidValue;
+  if (!IsValid(bound) || !TryTruncToInt32(bound, modulus) || modulus == 0) return kInvalidValue;
   return static_cast<double>(std::rand() % modulus) + 1.0;
 }
 

@@ -47,12 +47,5 @@ DataExt Round2(const DataExt& x, const DataExt& digits) {
 
 DataExt Round2Strategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 2) return DataExt();
-  switch (KindOf(args[1])) {
-    case ArgKind::kNumber:
-      return Round2(args[0], ToCount(args[1].getSingleNumber()));
-    case ArgKind::kSeries:
-      return Round2(args[0], args[1]);
-    default:
-      return DataExt();
-  }
+  return CallWithCount(args[1], [&args](const auto& n) { return Round2(args[0], n); });
 }

@@ -13,19 +13,19 @@ DataExt AltFilter(const DataExt& a, const DataExt& b) {
   const std::vector<double>& bs = b.getRawData();
   const size_t len = MinLength(as, bs);
   std::vector<double> out(as.size(), 0.0);
-  size_t i = 0;
-  for (; i < len && !(IsValid(as[i]) && IsValid(bs[i])); ++i) out[i] = kInvalidValue;
-  if (i < len) out[i] = Truth(as[i] > 0.0 || bs[i] > 0.0);
+  size_t i = FirstValidBarOfBoth(as, bs);
+  for (size_t j = 0; j < i; ++j) out[j] = kInvalidValue;
+  if (i < len) out[i] = Truth(Holds(as[i]) || Holds(bs[i]));
   // The previous bar's conditions come from the inputs, not from the output.
   for (++i; i < len; ++i) {
-    const bool pa = as[i - 1] > 0.0;
-    const bool pb = bs[i - 1] > 0.0;
+    const bool pa = Holds(as[i - 1]);
+    const bool pb = Holds(bs[i - 1]);
     if (pa == pb) {
-      out[i] = Truth(as[i] > 0.0 || bs[i] > 0.0);
+      out[i] = Truth(Holds(as[i]) || Holds(bs[i]));
     } else if (pa) {
-      out[i] = Truth(!(as[i] > 0.0));
+      out[i] = Truth(!Holds(as[i]));
     } else {
-      out[i] = Truth(!(bs[i] > 0.0));
+      out[i] = Truth(!Holds(bs[i]));
     }
   }
   return DataExt(std::move(out));

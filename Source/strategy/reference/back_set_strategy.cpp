@@ -39,7 +39,7 @@ std::vector<double> BackSetSeries(const std::vector<double>& xs, size_t len,
 DataExt BackSet(const DataExt& x, double n) {
   const std::vector<double>& xs = x.getRawData();
   return DataExt(BackSetSeries(xs, xs.size(), [&xs, n](size_t i) {
-    return xs[i] > 0.0 && n > 0.0 ? MarkStart(i, n) : SIZE_MAX;
+    return Holds(xs[i]) && n > 0.0 ? MarkStart(i, n) : SIZE_MAX;
   }));
 }
 
@@ -47,7 +47,7 @@ DataExt BackSet(const DataExt& x, const DataExt& n) {
   const std::vector<double>& xs = x.getRawData();
   const std::vector<double>& ns = n.getRawData();
   return DataExt(BackSetSeries(xs, MinLength(xs, ns), [&xs, &ns](size_t i) {
-    return !(xs[i] <= 0.0) && ns[i] > 0.0 ? MarkStart(i, ns[i]) : SIZE_MAX;
+    return HoldsOrNaN(xs[i]) && ns[i] > 0.0 ? MarkStart(i, ns[i]) : SIZE_MAX;
   }));
 }
 

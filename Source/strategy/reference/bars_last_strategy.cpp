@@ -1,6 +1,5 @@
 #include "strategy/reference/bars_last_strategy.h"
 
-#include "strategy/reference/bar_condition.h"
 #include "strategy/util/strategy_util.h"
 
 DataExt BarsLast(const DataExt& x) {

@@ -1,6 +1,5 @@
 #include "strategy/reference/bars_next_strategy.h"
 
-#include "strategy/reference/bar_condition.h"
 #include "strategy/util/strategy_util.h"
 
 DataExt BarsNext(const DataExt& x) {

@@ -1,6 +1,5 @@
 #include "strategy/reference/bars_since_n_strategy.h"
 
-#include "strategy/reference/bar_condition.h"
 #include "strategy/util/strategy_util.h"
 
 DataExt BarsSinceN(const DataExt& x, unsigned long n) {
@@ -46,9 +45,5 @@ DataExt BarsSinceN(const DataExt& x, const DataExt& n) {
 DataExt BarsSinceNStrategy::Exec(std::vector<DataExt> args, Environment&,
                                  std::shared_ptr<AstNode>) {
   if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  switch (KindOf(args[1])) {
-    case ArgKind::kNumber: return BarsSinceN(args[0], ToCount(args[1].getSingleNumber()));
-    case ArgKind::kSeries: return BarsSinceN(args[0], args[1]);
-    default: return DataExt();
-  }
+  return CallWithCount(args[1], [&args](const auto& n) { return BarsSinceN(args[0], n); });
 }

@@ -11,8 +11,7 @@ DataExt BarsSince(const DataExt& x) {
   bool found = false;
   size_t first = 0;
   for (size_t i = f; i < xs.size(); ++i) {
-    // Here a NaN holds: the test is "not <= 0".
-    if (!found && !(xs[i] <= 0.0)) {
+    if (!found && HoldsOrNaN(xs[i])) {
       found = true;
       first = i;
     }

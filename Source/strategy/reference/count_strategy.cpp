@@ -1,6 +1,5 @@
 #include "strategy/reference/count_strategy.h"
 
-#include "strategy/reference/bar_condition.h"
 #include "strategy/util/strategy_util.h"
 
 DataExt Count(const DataExt& x, unsigned long n) {

@@ -11,7 +11,7 @@ bool IsDegenerateWeight(double a) { return a <= 0.0 || a >= 1.0 || !IsValid(a); 
 template <typename Blend>
 double DmaStep(double prev, double x, double a, Blend blend) {
   if (IsDegenerateWeight(a) || !IsValid(prev)) return x;
-  return blend(prev, IsValid(x) ? x : 0.0, a);
+  return blend(prev, ValueOrZero(x), a);
 }
 
 template <typename WeightAt, typename Blend>
@@ -49,9 +49,5 @@ DataExt Dma(const DataExt& x, const DataExt& a) {
 
 DataExt DmaStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  switch (KindOf(args[1])) {
-    case ArgKind::kSeries: return Dma(args[0], args[1]);
-    case ArgKind::kNumber: return Dma(args[0], args[1].getSingleNumber());
-    default: return DataExt();
-  }
+  return CallWithNumber(args[1], [&args](const auto& n) { return Dma(args[0], n); });
 }

@@ -21,7 +21,6 @@ DataExt DtPrice(const DataExt& x, const DataExt& r) {
 
 DataExt DtPriceStrategy::Exec(std::vector<DataExt> args, Environment&,
                               std::shared_ptr<AstNode>) {
-  return ExecPriceLimit(
-      args, [](const DataExt& x, double r) { return DtPrice(x, r); },
-      [](const DataExt& x, const DataExt& r) { return DtPrice(x, r); });
+  if (args.size() < 2 || !args[0].isListType()) return DataExt();
+  return CallWithNumber(args[1], [&args](const auto& r) { return DtPrice(args[0], r); });
 }

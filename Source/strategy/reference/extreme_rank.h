@@ -119,8 +119,7 @@ std::vector<double> RankInWindow(const std::vector<double>& x, uint64_t n) {
 template <typename Side>
 std::vector<double> RankInPerBarWindow(const std::vector<double>& x, const std::vector<double>& n) {
   const size_t len = MinLength(x, n);
-  size_t g = 0;
-  while (g < len && !(IsValid(x[g]) && IsValid(n[g]))) ++g;
+  const size_t g = FirstValidBarOfBoth(x, n);
   std::vector<double> out;
   out.reserve(len);
   for (size_t i = 0; i < len; ++i) {

@@ -1,19 +1,9 @@
 #include "strategy/reference/filter_strategy.h"
 
-#include <cmath>
-
+#include "strategy/util/int_conversion.h"
 #include "strategy/util/strategy_util.h"
 
 namespace {
-
-// Truncation toward zero to a signed 32-bit count; out-of-range values
-// saturate and NaN gives 0.
-int32_t SuppressionCount(double n) {
-  if (std::isnan(n)) return 0;
-  if (n >= 2147483647.0) return INT32_MAX;
-  if (n <= -2147483648.0) return INT32_MIN;
-  return static_cast<int32_t>(n);
-}
 
 template <typename CountAt>
 std::vector<double> FilterSeries(const std::vector<double>& xs, size_t len, CountAt count_at) {
@@ -24,9 +14,9 @@ std::vector<double> FilterSeries(const std::vector<double>& xs, size_t len, Coun
   for (size_t i = f; i < len; ++i) {
     if (suppressed >= 1) {
       --suppressed;
-    } else if (!(xs[i] <= 0.0)) {
+    } else if (HoldsOrNaN(xs[i])) {
       out[i] = 1.0;
-      suppressed = SuppressionCount(count_at(i));
+      suppressed = TruncToInt32(count_at(i));
     }
   }
   return out;

@@ -93,7 +93,7 @@ DataExt FindPerBar(const DataExt& x, const DataExt& n, const DataExt& m, const D
   const std::vector<double>& ns = n.getRawData();
   const std::vector<double>& ms = m.getRawData();
   const std::vector<double>& ts = t.getRawData();
-  const size_t len = std::min({xs.size(), ns.size(), ms.size(), ts.size()});
+  const size_t len = MinLength(xs, ns, ms, ts);
   std::vector<double> out;
   out.reserve(len);
   std::vector<Element> heap;

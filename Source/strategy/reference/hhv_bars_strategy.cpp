@@ -13,9 +13,5 @@ DataExt HhvBars(const DataExt& x, const DataExt& n) {
 
 DataExt HhvBarsStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  switch (KindOf(args[1])) {
-    case ArgKind::kSeries: return HhvBars(args[0], args[1]);
-    case ArgKind::kNumber: return HhvBars(args[0], ToCount(args[1].getSingleNumber()));
-    default: return DataExt();
-  }
+  return CallWithCount(args[1], [&args](const auto& n) { return HhvBars(args[0], n); });
 }

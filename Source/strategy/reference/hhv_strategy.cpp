@@ -4,8 +4,9 @@
 
 namespace {
 
+// HHV never reports the invalid value as an extreme: it reads 0.0.
 auto FrontValue(const std::vector<double>& x) {
-  return [&x](size_t, size_t k) { return ExtremeOutput(x[k]); };
+  return [&x](size_t, size_t k) { return ValueOrZero(x[k]); };
 }
 
 }  // namespace

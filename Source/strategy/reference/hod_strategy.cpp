@@ -12,9 +12,5 @@ DataExt Hod(const DataExt& x, const DataExt& n) {
 
 DataExt HodStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  switch (KindOf(args[1])) {
-    case ArgKind::kNumber: return Hod(args[0], ToCount(args[1].getSingleNumber()));
-    case ArgKind::kSeries: return Hod(args[0], args[1]);
-    default: return DataExt();
-  }
+  return CallWithCount(args[1], [&args](const auto& n) { return Hod(args[0], n); });
 }

@@ -13,9 +13,5 @@ DataExt LlvBars(const DataExt& x, const DataExt& n) {
 
 DataExt LlvBarsStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  switch (KindOf(args[1])) {
-    case ArgKind::kSeries: return LlvBars(args[0], args[1]);
-    case ArgKind::kNumber: return LlvBars(args[0], ToCount(args[1].getSingleNumber()));
-    default: return DataExt();
-  }
+  return CallWithCount(args[1], [&args](const auto& n) { return LlvBars(args[0], n); });
 }

@@ -4,8 +4,9 @@
 
 DataExt Llv(const DataExt& x, unsigned long n) {
   const std::vector<double>& xs = x.getRawData();
+  // An invalid extreme reads 0.0.
   return DataExt(CountWindowExtreme<LowSide, EvictGreater>(
-      xs, n, [&xs](size_t, size_t k) { return ExtremeOutput(xs[k]); }));
+      xs, n, [&xs](size_t, size_t k) { return ValueOrZero(xs[k]); }));
 }
 
 DataExt Llv(const DataExt& x, const DataExt& n) {
@@ -14,6 +15,5 @@ DataExt Llv(const DataExt& x, const DataExt& n) {
 
 DataExt LlvStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  if (args[1].isSingleNumberType()) return Llv(args[0], ToCount(args[1].getSingleNumber()));
-  return Llv(args[0], args[1]);
+  return CallWithCount(args[1], [&args](const auto& n) { return Llv(args[0], n); });
 }

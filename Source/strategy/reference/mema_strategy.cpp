@@ -2,12 +2,6 @@
 
 #include "strategy/util/strategy_util.h"
 
-namespace {
-
-double ValueOrZero(double value) { return IsValid(value) ? value : 0.0; }
-
-}  // namespace
-
 DataExt Mema(const DataExt& x, unsigned long n) {
   const std::vector<double>& xs = x.getRawData();
   const size_t f = FirstValidBar(xs);
@@ -46,9 +40,5 @@ DataExt Mema(const DataExt& x, const DataExt& n) {
 
 DataExt MemaStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  switch (KindOf(args[1])) {
-    case ArgKind::kSeries: return Mema(args[0], args[1]);
-    case ArgKind::kNumber: return Mema(args[0], ToCount(args[1].getSingleNumber()));
-    default: return DataExt();
-  }
+  return CallWithCount(args[1], [&args](const auto& n) { return Mema(args[0], n); });
 }

@@ -19,15 +19,3 @@ std::vector<double> PriceLimit(const std::vector<double>& xs, size_t len, RatioA
   }
   return out;
 }
-
-// Dispatch shared by ZTPRICE and DTPRICE: a number ratio gives the constant
-// variant, a series the per-bar one, anything else the empty series.
-template <typename Constant, typename PerBar>
-DataExt ExecPriceLimit(const std::vector<DataExt>& args, Constant constant, PerBar per_bar) {
-  if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  switch (KindOf(args[1])) {
-    case ArgKind::kSeries: return per_bar(args[0], args[1]);
-    case ArgKind::kNumber: return constant(args[0], args[1].getSingleNumber());
-    default: return DataExt();
-  }
-}

@@ -25,9 +25,5 @@ DataExt Ref(const DataExt& x, const DataExt& n) {
 
 DataExt RefStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  switch (KindOf(args[1])) {
-    case ArgKind::kSeries: return Ref(args[0], args[1]);
-    case ArgKind::kNumber: return Ref(args[0], ToCount(args[1].getSingleNumber()));
-    default: return DataExt();
-  }
+  return CallWithCount(args[1], [&args](const auto& n) { return Ref(args[0], n); });
 }

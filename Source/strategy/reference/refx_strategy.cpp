@@ -31,9 +31,5 @@ DataExt Refx(const DataExt& x, const DataExt& n) {
 
 DataExt RefxStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  switch (KindOf(args[1])) {
-    case ArgKind::kSeries: return Refx(args[0], args[1]);
-    case ArgKind::kNumber: return Refx(args[0], ToCount(args[1].getSingleNumber()));
-    default: return DataExt();
-  }
+  return CallWithCount(args[1], [&args](const auto& n) { return Refx(args[0], n); });
 }

@@ -1,33 +1,15 @@
 #include "strategy/reference/sma_strategy.h"
 
-#include <algorithm>
-
-#include "strategy/util/strategy_util.h"
+#include "strategy/reference/window_sums.h"
 
 DataExt Sma(const DataExt& x, const DataExt& n, const DataExt& m) {
   const std::vector<double>& xs = x.getRawData();
   const std::vector<double>& ns = n.getRawData();
   const std::vector<double>& ms = m.getRawData();
-  const size_t len = std::min({xs.size(), ns.size(), ms.size()});
-  std::vector<double> out;
-  out.reserve(len);
-  double e = 0.0;
-  bool seeded = false;
-  for (size_t i = 0; i < len; ++i) {
-    if (!IsValid(xs[i])) {
-      out.push_back(kInvalidValue);
-      continue;
-    }
-    if (!seeded) {
-      e = xs[i];
-      seeded = true;
-    } else {
-      const double t = xs[i] * ms[i] / ns[i];
-      e = e * (ns[i] - ms[i]) / ns[i] + t;
-    }
-    out.push_back(e);
-  }
-  return DataExt(std::move(out));
+  return DataExt(SeededAverage(xs, MinLength(xs, ns, ms), [&xs, &ns, &ms](double e, size_t i) {
+    const double t = xs[i] * ms[i] / ns[i];
+    return e * (ns[i] - ms[i]) / ns[i] + t;
+  }));
 }
 
 DataExt SmaStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {

@@ -25,9 +25,6 @@ struct LowSide {
   static constexpr double kStart = std::numeric_limits<double>::max();
 };
 
-// HHV and LLV never report the invalid value as an extreme: it reads 0.0.
-inline double ExtremeOutput(double value) { return IsValid(value) ? value : 0.0; }
-
 // Calls emit(i, k) for every bar i from the first valid bar f on, k being the
 // index of the extreme since f: kept from f and replaced only by a value
 // strictly beyond it, so the oldest of equal extremes is reported.
@@ -93,6 +90,7 @@ std::vector<double> CountWindowExtreme(const std::vector<double>& x, uint64_t n,
 // bars before f included) with k = ToCount(n[i]); k = 0 gives x[i]. Equal to
 // a backward scan from kStart with a strict comparison: NaN never wins, so
 // NaN values stay out of the stack and a window of NaN alone gives kStart.
+// An invalid extreme reads 0.0.
 template <typename Side>
 std::vector<double> PerBarExtremeValue(const std::vector<double>& x, const std::vector<double>& n) {
   const size_t len = MinLength(x, n);
@@ -113,7 +111,7 @@ std::vector<double> PerBarExtremeValue(const std::vector<double>& x, const std::
     }
     const size_t start = k > i ? 0 : static_cast<size_t>(i - k + 1);
     const size_t at = stack.ExtremeFrom(start, len);
-    out.push_back(ExtremeOutput(at == len ? Side::kStart : x[at]));
+    out.push_back(ValueOrZero(at == len ? Side::kStart : x[at]));
   }
   return out;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-// Window accumulation shared by the averages and sums of this folder.
+// Window accumulation and the recursive average shared by the averages and
+// sums of this folder.
 
 #include <cstddef>
 #include <cstdint>
@@ -64,6 +65,55 @@ class GrowingWindow {
   size_t m_end = 0;  // one past the last bar in m_acc
   bool m_used = false;
 };
+
+// Per-bar window of MA, SUM and WMA over the first len bars: invalid before
+// the first valid bar f; at the others the window x[start..i], start =
+// WindowStartFrom(f, i, n[i]), gives finish(accumulated, i - start + 1), and
+// a window starting after i (a period below 1) gives `empty`.
+template <typename Acc, typename Finish>
+std::vector<double> PerBarWindow(const std::vector<double>& x, const std::vector<double>& n,
+                                 double empty, Finish finish) {
+  const size_t len = MinLength(x, n);
+  const size_t f = FirstValidBar(x);
+  std::vector<double> out;
+  out.reserve(len);
+  GrowingWindow<Acc> window;
+  for (size_t i = 0; i < len; ++i) {
+    if (i < f) {
+      out.push_back(kInvalidValue);
+      continue;
+    }
+    const int64_t start = WindowStartFrom(f, i, n[i]);
+    if (start > static_cast<int64_t>(i)) {
+      out.push_back(empty);
+      continue;
+    }
+    const size_t from = static_cast<size_t>(start);
+    out.push_back(finish(window.Over(x, from, i), static_cast<double>(i - from + 1)));
+  }
+  return out;
+}
+
+// Recursive average of EMA and SMA over the first len bars: an invalid x[i]
+// gives an invalid bar and leaves the average as it was; the first valid
+// value seeds it and every later one updates it to next(average, i).
+template <typename Next>
+std::vector<double> SeededAverage(const std::vector<double>& x, size_t len, Next next) {
+  std::vector<double> out;
+  out.reserve(len);
+  double e = 0.0;
+  bool seeded = false;
+  for (size_t i = 0; i < len; ++i) {
+    if (!IsValid(x[i])) {
+      out.push_back(kInvalidValue);
+      continue;
+    }
+    e = seeded ? next(e, i) : x[i];
+    seeded = true;
+    out.push_back(e);
+  }
+  return out;
+}
 
 // Running sum over the last n >= 1 bars counted from the first valid bar f:
 // each valid x[i] is added, x[i - n] is subtracted once i >= f + n, and

@@ -23,37 +23,15 @@ DataExt Wma(const DataExt& x, unsigned long n) {
 }
 
 DataExt Wma(const DataExt& x, const DataExt& n) {
-  const std::vector<double>& xs = x.getRawData();
-  const std::vector<double>& ns = n.getRawData();
-  const size_t len = MinLength(xs, ns);
-  const size_t f = FirstValidBar(xs);
-  std::vector<double> out;
-  out.reserve(len);
-  GrowingWindow<WeightedSumOfValid> window;
-  for (size_t i = 0; i < len; ++i) {
-    if (i < f) {
-      out.push_back(kInvalidValue);
-      continue;
-    }
-    const int64_t start = WindowStartFrom(f, i, ns[i]);
-    if (start > static_cast<int64_t>(i)) {
-      const WeightedSumOfValid empty;
-      out.push_back(empty.sum / empty.divisor);
-      continue;
-    }
-    const WeightedSumOfValid& acc = window.Over(xs, static_cast<size_t>(start), i);
-    out.push_back(acc.sum / acc.divisor);
-  }
-  return DataExt(std::move(out));
+  auto average = [](const WeightedSumOfValid& acc, double) { return acc.sum / acc.divisor; };
+  // An empty window divides the empty sums: NaN.
+  return DataExt(PerBarWindow<WeightedSumOfValid>(x.getRawData(), n.getRawData(),
+                                                  average(WeightedSumOfValid(), 0.0), average));
 }
 
 DataExt ExecWeightedAverage(std::vector<DataExt>& args) {
   if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  switch (KindOf(args[1])) {
-    case ArgKind::kSeries: return Wma(args[0], args[1]);
-    case ArgKind::kNumber: return Wma(args[0], ToCount(args[1].getSingleNumber()));
-    default: return DataExt();
-  }
+  return CallWithCount(args[1], [&args](const auto& n) { return Wma(args[0], n); });
 }
 
 DataExt WmaStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {

@@ -22,13 +22,5 @@ DataExt AveDev(const DataExt& x, const DataExt& n) {
 
 DataExt AveDevStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 2) return DataExt();
-  switch (KindOf(args[1])) {
-    case ArgKind::kNumber:
-      return AveDev(args[0], ToCount(args[1].getSingleNumber()));
-    case ArgKind::kSeries:
-      return AveDev(args[0], args[1]);
-    case ArgKind::kOther:
-      break;
-  }
-  return DataExt();
+  return CallWithCount(args[1], [&args](const auto& n) { return AveDev(args[0], n); });
 }

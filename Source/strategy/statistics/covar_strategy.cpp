@@ -20,13 +20,5 @@ DataExt Covar(const DataExt& a, const DataExt& b, const DataExt& n) {
 
 DataExt CovarStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 3) return DataExt();
-  switch (KindOf(args[2])) {
-    case ArgKind::kNumber:
-      return Covar(args[0], args[1], ToCount(args[2].getSingleNumber()));
-    case ArgKind::kSeries:
-      return Covar(args[0], args[1], args[2]);
-    case ArgKind::kOther:
-      break;
-  }
-  return DataExt();
+  return CallWithCount(args[2], [&args](const auto& n) { return Covar(args[0], args[1], n); });
 }

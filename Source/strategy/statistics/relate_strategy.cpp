@@ -31,13 +31,5 @@ DataExt Relate(const DataExt& a, const DataExt& b, const DataExt& n) {
 
 DataExt RelateStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 3) return DataExt();
-  switch (KindOf(args[2])) {
-    case ArgKind::kNumber:
-      return Relate(args[0], args[1], ToCount(args[2].getSingleNumber()));
-    case ArgKind::kSeries:
-      return Relate(args[0], args[1], args[2]);
-    case ArgKind::kOther:
-      break;
-  }
-  return DataExt();
+  return CallWithCount(args[2], [&args](const auto& n) { return Relate(args[0], args[1], n); });
 }

@@ -20,13 +20,5 @@ DataExt Slope(const DataExt& x, const DataExt& n) {
 
 DataExt SlopeStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 2) return DataExt();
-  switch (KindOf(args[1])) {
-    case ArgKind::kNumber:
-      return Slope(args[0], ToCount(args[1].getSingleNumber()));
-    case ArgKind::kSeries:
-      return Slope(args[0], args[1]);
-    case ArgKind::kOther:
-      break;
-  }
-  return DataExt();
+  return CallWithCount(args[1], [&args](const auto& n) { return Slope(args[0], n); });
 }

@@ -28,13 +28,5 @@ DataExt Std(const DataExt& x, const DataExt& n) {
 
 DataExt StdStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 2) return DataExt();
-  switch (KindOf(args[1])) {
-    case ArgKind::kNumber:
-      return Std(args[0], ToCount(args[1].getSingleNumber()));
-    case ArgKind::kSeries:
-      return Std(args[0], args[1]);
-    case ArgKind::kOther:
-      break;
-  }
-  return DataExt();
+  return CallWithCount(args[1], [&args](const auto& n) { return Std(args[0], n); });
 }

@@ -25,13 +25,5 @@ DataExt Var(const DataExt& x, const DataExt& n) {
 
 DataExt VarStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 2) return DataExt();
-  switch (KindOf(args[1])) {
-    case ArgKind::kNumber:
-      return Var(args[0], ToCount(args[1].getSingleNumber()));
-    case ArgKind::kSeries:
-      return Var(args[0], args[1]);
-    case ArgKind::kOther:
-      break;
-  }
-  return DataExt();
+  return CallWithCount(args[1], [&args](const auto& n) { return Var(args[0], n); });
 }

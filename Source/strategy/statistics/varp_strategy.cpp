@@ -23,13 +23,5 @@ DataExt Varp(const DataExt& x, const DataExt& n) {
 
 DataExt VarpStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 2) return DataExt();
-  switch (KindOf(args[1])) {
-    case ArgKind::kNumber:
-      return Varp(args[0], ToCount(args[1].getSingleNumber()));
-    case ArgKind::kSeries:
-      return Varp(args[0], args[1]);
-    case ArgKind::kOther:
-      break;
-  }
-  return DataExt();
+  return CallWithCount(args[1], [&args](const auto& n) { return Varp(args[0], n); });
 }

@@ -24,16 +24,11 @@ enum class Gaps {
   kMasked,
 };
 
-inline double Masked(double v) { return IsValid(v) ? v : 0.0; }
-
 // First bar of a constant window of n bars starting at the first valid bar
 // f: f + n - 1, saturating; f itself when n is 0 (an empty window).
 inline uint64_t FirstFullWindow(size_t f, uint64_t n) {
   return n == 0 ? f : AddCount(f, n - 1);
 }
-
-// First bar at which both series hold a value, or min(length) when none does.
-size_t FirstBothValid(const std::vector<double>& a, const std::vector<double>& b);
 
 // Start of the per-bar window at bar i, already clamped to f, or -1 when the
 // period is below 1 and the window is empty.
@@ -53,7 +48,7 @@ template <Gaps kGaps, bool kWithAbs>
 Spread SpreadAbout(const double* x, size_t begin, size_t end, double mean) {
   Spread s;
   for (size_t k = begin; k < end; ++k) {
-    double d = (kGaps == Gaps::kMasked ? Masked(x[k]) : x[k]) - mean;
+    double d = (kGaps == Gaps::kMasked ? ValueOrZero(x[k]) : x[k]) - mean;
     s.sum_sq += d * d;
     if (kWithAbs) s.sum_abs += std::fabs(d);
   }
@@ -80,8 +75,8 @@ std::vector<double> ConstantSpreadSeries(const std::vector<double>& x, uint64_t 
       out.push_back(kInvalidValue);
       continue;
     }
-    sum += Masked(x[i]);
-    if (i >= first_drop) sum -= Masked(x[i - n]);
+    sum += ValueOrZero(x[i]);
+    if (i >= first_drop) sum -= ValueOrZero(x[i - n]);
     if (i < first_full || (kGaps == Gaps::kStored && !IsValid(x[i]))) {
       out.push_back(kInvalidValue);
       continue;
@@ -115,7 +110,7 @@ std::vector<double> PerBarSpreadSeries(const std::vector<double>& x, const std::
     const size_t begin = static_cast<size_t>(start);
     const double count = static_cast<double>(i - begin + 1);
     double sum = 0.0;
-    for (size_t k = begin; k <= i; ++k) sum += Masked(x[k]);
+    for (size_t k = begin; k <= i; ++k) sum += ValueOrZero(x[k]);
     const double mean = sum / count;
     out.push_back(finish(SpreadAbout<kGaps, kWithAbs>(x.data(), begin, i + 1, mean), count));
   }
@@ -135,8 +130,8 @@ CoSpread CoSpreadAbout(const double* a, const double* b, size_t begin, size_t en
                        double mean_a, double mean_b) {
   CoSpread s;
   for (size_t k = begin; k < end; ++k) {
-    double da = Masked(a[k]) - mean_a;
-    double db = Masked(b[k]) - mean_b;
+    double da = ValueOrZero(a[k]) - mean_a;
+    double db = ValueOrZero(b[k]) - mean_b;
     s.sum_ab += db * da;
     if (kWithSquares) {
       s.sum_bb += db * db;
@@ -155,7 +150,7 @@ std::vector<double> ConstantCoSeries(const std::vector<double>& a, const std::ve
   if (n < 2) return std::vector<double>(length, kInvalidValue);
   std::vector<double> out;
   out.reserve(length);
-  const size_t f = FirstBothValid(a, b);
+  const size_t f = FirstValidBarOfBoth(a, b);
   const uint64_t first_full = FirstFullWindow(f, n);
   const uint64_t first_drop = AddCount(f, n);
   const double count = static_cast<double>(n);
@@ -166,11 +161,11 @@ std::vector<double> ConstantCoSeries(const std::vector<double>& a, const std::ve
       out.push_back(kInvalidValue);
       continue;
     }
-    sum_a += Masked(a[i]);
-    sum_b += Masked(b[i]);
+    sum_a += ValueOrZero(a[i]);
+    sum_b += ValueOrZero(b[i]);
     if (i >= first_drop) {
-      sum_a -= Masked(a[i - n]);
-      sum_b -= Masked(b[i - n]);
+      sum_a -= ValueOrZero(a[i - n]);
+      sum_b -= ValueOrZero(b[i - n]);
     }
     if (i < first_full) {
       out.push_back(kInvalidValue);
@@ -187,10 +182,10 @@ std::vector<double> ConstantCoSeries(const std::vector<double>& a, const std::ve
 template <bool kWithSquares, typename Finish>
 std::vector<double> PerBarCoSeries(const std::vector<double>& a, const std::vector<double>& b,
                                    const std::vector<double>& n, Finish finish) {
-  const size_t length = std::min(MinLength(a, b), n.size());
+  const size_t length = MinLength(a, b, n);
   std::vector<double> out;
   out.reserve(length);
-  const size_t f = FirstBothValid(a, b);
+  const size_t f = FirstValidBarOfBoth(a, b);
   for (size_t i = 0; i < length; ++i) {
     const int64_t start = i < f ? -1 : PerBarWindowStart(f, i, n[i]);
     if (start < 0) {
@@ -202,8 +197,8 @@ std::vector<double> PerBarCoSeries(const std::vector<double>& a, const std::vect
     double sum_a = 0.0;
     double sum_b = 0.0;
     for (size_t k = begin; k <= i; ++k) {
-      sum_a += Masked(a[k]);
-      sum_b += Masked(b[k]);
+      sum_a += ValueOrZero(a[k]);
+      sum_b += ValueOrZero(b[k]);
     }
     const CoSpread s = CoSpreadAbout<kWithSquares>(a.data(), b.data(), begin, i + 1,
                                                    sum_a / count, sum_b / count);
@@ -254,14 +249,14 @@ std::vector<double> ConstantLineSeries(const std::vector<double>& y, uint64_t n,
       continue;
     }
     const double t = static_cast<double>(i);
-    const double v = Masked(y[i]);
+    const double v = ValueOrZero(y[i]);
     s.sy += v;
     s.st += t;
     s.stt += t * t;
     s.sty += v * t;
     if (i >= first_drop) {
       const double tj = static_cast<double>(i - n);
-      const double vj = Masked(y[i - n]);
+      const double vj = ValueOrZero(y[i - n]);
       s.sy -= vj;
       s.st -= tj;
       s.stt -= tj * tj;
@@ -295,14 +290,14 @@ std::vector<double> PerBarLineSeries(const std::vector<double>& y, const std::ve
     LineSums s;
     for (size_t k = begin; k <= i; ++k) {
       const double t = static_cast<double>(k);
-      const double v = Masked(y[k]);
+      const double v = ValueOrZero(y[k]);
       s.sy += v;
       s.st += t;
       s.stt += t * t;
       s.sty += v * t;
     }
     const double count = static_cast<double>(i - begin + 1);
-    out.push_back(finish(FitLine(s, count), static_cast<double>(i), Masked(y[i])));
+    out.push_back(finish(FitLine(s, count), static_cast<double>(i), ValueOrZero(y[i])));
   }
   return out;
 }

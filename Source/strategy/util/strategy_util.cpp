@@ -2,9 +2,18 @@
 
 #include <cmath>
 
+#include "strategy/util/int_conversion.h"
+
 size_t FirstValidBar(const std::vector<double>& x) {
   size_t i = 0;
   while (i < x.size() && !IsValid(x[i])) ++i;
+  return i;
+}
+
+size_t FirstValidBarOfBoth(const std::vector<double>& a, const std::vector<double>& b) {
+  const size_t length = MinLength(a, b);
+  size_t i = 0;
+  while (i < length && !(IsValid(a[i]) && IsValid(b[i]))) ++i;
   return i;
 }
 
@@ -15,9 +24,8 @@ uint64_t ToCount(double n) {
 }
 
 int32_t WindowStart(size_t i, double n) {
-  double start = static_cast<double>(i) - n + 1.0;
-  if (!(start > -2147483649.0 && start < 2147483648.0)) return INT32_MIN;
-  return static_cast<int32_t>(start);
+  int32_t start;
+  return TryTruncToInt32(static_cast<double>(i) - n + 1.0, start) ? start : INT32_MIN;
 }
 
 int64_t WindowStartFrom(size_t f, size_t i, double n) {
@@ -34,6 +42,11 @@ ArgKind KindOf(const DataExt& value) {
 
 std::vector<double> Broadcast(double value, size_t count) {
   return std::vector<double>(count, value);
+}
+
+const std::vector<double>& SeriesOf(const DataExt& value) {
+  static const std::vector<double> kNoElements;
+  return value.isListType() ? value.m_raw_data : kNoElements;
 }
 
 void WidenToBars(DataExt& value, size_t bar_count) {

@@ -13,9 +13,24 @@ inline constexpr double kInvalidValue = -100000.0;
 
 inline bool IsValid(double value) { return value != kInvalidValue; }
 
+// A gap read as 0.0, as the functions that count gaps as zeros do.
+inline double ValueOrZero(double value) { return IsValid(value) ? value : 0.0; }
+
+// A condition holds at a bar when its value is strictly above 0: zero,
+// negative values, the invalid value and NaN do not hold.
+inline bool Holds(double value) { return value > 0.0; }
+
+// The signal test of the functions that read "not at most 0": the same as
+// Holds except that a NaN holds too.
+inline bool HoldsOrNaN(double value) { return !(value <= 0.0); }
+
 // Index of the first valid value, or x.size() when there is none. Bars before
 // it stay invalid in every window function.
 size_t FirstValidBar(const std::vector<double>& x);
+
+// First position below both lengths at which a and b are both valid, or the
+// shorter length when there is none.
+size_t FirstValidBarOfBoth(const std::vector<double>& a, const std::vector<double>& b);
 
 // A constant count or window length: truncated toward zero. Negative counts
 // and NaN give 0; counts beyond the 64-bit range saturate. Callers must
@@ -39,6 +54,35 @@ int64_t WindowStartFrom(size_t f, size_t i, double n);
 enum class ArgKind { kSeries, kNumber, kOther };
 ArgKind KindOf(const DataExt& value);
 
+// Runs the variant of a function that matches the kind of its number-or-
+// series argument: variant(number) for a single number, variant(series) for
+// a series; a string or a drawing gives the empty series. The variant is
+// usually a generic lambda calling the function's two overloads.
+template <typename Variant>
+DataExt CallWithNumber(const DataExt& arg, Variant variant) {
+  switch (KindOf(arg)) {
+    case ArgKind::kNumber: return variant(arg.getSingleNumber());
+    case ArgKind::kSeries: return variant(arg);
+    case ArgKind::kOther: break;
+  }
+  return DataExt();
+}
+
+// The same for a count or period: a single number goes through ToCount.
+template <typename Variant>
+DataExt CallWithCount(const DataExt& arg, Variant variant) {
+  switch (KindOf(arg)) {
+    case ArgKind::kNumber: return variant(ToCount(arg.getSingleNumber()));
+    case ArgKind::kSeries: return variant(arg);
+    case ArgKind::kOther: break;
+  }
+  return DataExt();
+}
+
+// The elements an argument offers as a series: those of a series, none for a
+// number, a string or a drawing (whatever their storage still holds).
+const std::vector<double>& SeriesOf(const DataExt& value);
+
 // `count` copies of `value`.
 std::vector<double> Broadcast(double value, size_t count);
 
@@ -46,9 +90,12 @@ std::vector<double> Broadcast(double value, size_t count);
 // and other kinds are left as they are (a string keeps its empty series).
 void WidenToBars(DataExt& value, size_t bar_count);
 
-// Shortest length among series.
-inline size_t MinLength(const std::vector<double>& a, const std::vector<double>& b) {
-  return a.size() < b.size() ? a.size() : b.size();
+// Shortest length among series: the bars that all of them have a value for.
+template <typename... More>
+size_t MinLength(const std::vector<double>& first, const More&... more) {
+  size_t length = first.size();
+  ((length = more.size() < length ? more.size() : length), ...);
+  return length;
 }
 
 // Reads one field of one bar; -100000.0 for an index beyond the rows.

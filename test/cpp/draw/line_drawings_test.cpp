@@ -1,15 +1,7 @@
 // DRAWLINE, POLYLINE, PARTLINE, PARTLINE2, VERTLINE and DRAWSL. Expected
 // values are derived by hand, bar by bar, from the rule each function follows.
 
-#include <gtest/gtest.h>
-
 #include "draw_fixture.h"
-#include "strategy/draw/draw_line_strategy.h"
-#include "strategy/draw/draw_sl_strategy.h"
-#include "strategy/draw/part_line2_strategy.h"
-#include "strategy/draw/part_line_strategy.h"
-#include "strategy/draw/poly_line_strategy.h"
-#include "strategy/draw/vert_line_strategy.h"
 
 namespace {
 
@@ -25,18 +17,16 @@ TEST(DrawLine, StartsOnlyWhileWaitingAndEndsOnlyAfterAStart) {
   const DrawLineCase cases[] = {
       // Bar 1 starts (its end condition is ignored), bar 2's start is ignored,
       // bar 4 ends.
-      {"start, ignored second start, end", {0, 1, 1, 0, 0, 0}, kStartPrice, {0, 1, 0, 0, 1, 0}, kEndPrice,
-       {INV, 11, INV, INV, 24, INV}},
+      {"start, ignored second start, end", {0, 1, 1, 0, 0, 0}, kStartPrice, {0, 1, 0, 0, 1, 0},
+       kEndPrice, {INV, 11, INV, INV, 24, INV}},
       {"end right after the start", {0, 1, 1, 0, 0, 0}, kStartPrice, {0, 1, 1, 0, 0, 0}, kEndPrice,
        {INV, 11, 22, INV, INV, INV}},
       {"segments repeat", {1, 0, 1, 1, 0}, kStartPrice, {0, 1, 0, 1, 1}, kEndPrice,
        {10, 21, 12, 23, INV}},
-      {"invalid, zero, negative and NaN do not hold", {INV, 0, -1, NaN, 0.5, 0}, kStartPrice,
+      {"invalid, zero, negative and kNaN do not hold", {INV, 0, -1, kNaN, 0.5, 0}, kStartPrice,
        {0, 0, 0, 0, 0, 1}, kEndPrice, {INV, INV, INV, INV, 14, 25}},
-      {"start price may itself be invalid", {1, 0}, {INV, 1}, {0, 1}, {5, 6}, {INV, 6}},
       {"shortest series sets the length", {1, 0, 0}, kStartPrice, {0, 0, 1, 1}, kEndPrice,
        {10, INV, 22}},
-      {"empty end price gives no entries", {1, 0}, {1, 2}, {0, 1}, {}, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -49,20 +39,10 @@ TEST(DrawLine, StartsOnlyWhileWaitingAndEndsOnlyAfterAStart) {
   }
 }
 
-TEST(DrawLine, JsonOfTwoBars) {
-  DataExt got = Call<DrawLineStrategy>(
-      {Series({1, 0}), Series({3, 4}), Series({0, 1}), Series({5, 6.5}), Number(2)});
-  EXPECT_EQ(got.m_draw_entry.JsonString(),
-            "{\"draw_name\":\"DRAWLINE\",\"draw_text\":\"\",\"draw_type\":2,"
-            "\"draw_kline_datas\":[],\"draw_positions\":[{\"price\":3.000000,\"offset\":0.000000},"
-            "{\"price\":6.500000,\"offset\":0.000000}],\"part_lines\":[],\"draw_numbers\":[],"
-            "\"draw_sls\":[],\"stick_lines\":[] }");
-}
-
 TEST(DrawLine, FifthArgumentIsTheTruncatedTypeOrRejects) {
   std::vector<DataExt> base = {Series({1}), Series({2}), Series({0}), Series({3})};
   EXPECT_EQ(Call<DrawLineStrategy>(base).m_draw_entry.draw_type, 0);
-  for (auto [fifth, want] : {std::pair{1.9, 1}, {-2.7, -2}, {NaN, 0}, {1e300, INT32_MAX}}) {
+  for (auto [fifth, want] : {std::pair{1.9, 1}, {-2.7, -2}, {kNaN, 0}, {1e300, INT32_MAX}}) {
     auto args = base;
     args.push_back(Number(fifth));
     DataExt got = Call<DrawLineStrategy>(args);
@@ -83,11 +63,10 @@ TEST(PolyLineAndPartLine, PriceWhereTheConditionHolds) {
     std::vector<double> want;
   } cases[] = {
       {"rising bars", Series({1, 0, 1, 0}), Series({5, 6, 7, 8}), {5, INV, 7, INV}},
-      {"invalid condition does not hold", Series({INV, 2, -3, NaN}), Series({5, 6, 7, 8}),
+      {"invalid condition does not hold", Series({INV, 2, -3, kNaN}), Series({5, 6, 7, 8}),
        {INV, 6, INV, INV}},
       {"shorter price", Series({1, 1, 1}), Series({5, 6}), {5, 6}},
       {"number price is not widened", Series({1, 1}), Number(10), {}},
-      {"number condition is not widened", Number(1), Series({5, 6}), {}},
   };
   for (auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -124,15 +103,11 @@ TEST(PartLine2, FirstHoldingPairColoursEveryPriceBar) {
        {"red", "green", "red", "green"}},
       {"first pair wins", {Series({1, 1, 0, 0}), Text("red"), Series({1, 1, 1, 0}), Text("green")},
        {"red", "red", "green", ""}},
-      {"one pair leaves the rest uncoloured", {Series({0, 1, 0, 1}), Text("red")},
-       {"", "red", "", "red"}},
       {"shorter condition has no element to hold", {Series({1}), Text("red")},
        {"red", "", "", ""}},
       {"number condition never holds", {Number(5), Text("red")}, {"", "", "", ""}},
       {"trailing condition without colour is ignored", {Series({0, 1, 0, 0}), Text("red"),
        Series({1, 1, 1, 1})}, {"", "red", "", ""}},
-      {"COLORRGB text", {Series({0, 0, 0, 1}), Text("COLORRGB(255,0,0)")},
-       {"", "", "", "COLORRGB(255,0,0)"}},
   };
   for (auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -162,7 +137,7 @@ TEST(PartLine2, ExecRejectsAColourThatIsNotAString) {
 }
 
 TEST(VertLine, OneAndZeroWithTheWidthAsType) {
-  const DataExt condition = Series({1, 0, -1, INV, NaN, 2});
+  const DataExt condition = Series({1, 0, -1, INV, kNaN, 2});
   struct Case {
     const char* name;
     DataExt width;
@@ -171,7 +146,6 @@ TEST(VertLine, OneAndZeroWithTheWidthAsType) {
       {"number", Number(3), 3},
       {"fraction truncates", Number(2.9), 2},
       {"series width is 1", Series({4, 4, 4, 4, 4, 4}), 1},
-      {"string width is 1", Text("4"), 1},
   };
   for (auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -2,14 +2,9 @@
 // bound first; result pre-filled with 0 to the length of the first input).
 // Expected values are hand-computed.
 
-#include <limits>
-
 #include "logic_strategies.h"
-#include "series_expect.h"
 
 namespace {
-
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 struct BoundsCase {
   const char* what;

@@ -1,9 +1,7 @@
 #pragma once
 
-// Every logic strategy header, and a run context with a number of bars, for
-// the logic tests.
-
-#include <memory>
+// Every logic strategy header and the shared test helpers, for the logic
+// tests.
 
 #include "strategy/logic/between_strategy.h"
 #include "strategy/logic/cross_strategy.h"
@@ -19,9 +17,4 @@
 #include "strategy/logic/range_strategy.h"
 #include "strategy/logic/up_nday_strategy.h"
 #include "strategy/logic/value_when_strategy.h"
-
-inline Environment EnvWithBars(size_t count) {
-  Environment env;
-  env.m_bars = std::make_shared<BarData>(std::vector<BarRow>(count));
-  return env;
-}
+#include "strategy_test_util.h"

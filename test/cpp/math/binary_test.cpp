@@ -1,14 +1,9 @@
 // MAX, MIN, POW and MOD: values, the shorter-length rule and invalid
 // positions. Expected values by hand.
 
-#include <limits>
-
 #include "math_strategies.h"
-#include "series_expect.h"
 
 namespace {
-
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 struct BinaryCase {
   const char* name;
@@ -45,9 +40,8 @@ TEST(MathBinary, ValuesPerFunction) {
 TEST(MathBinary, ModByOneNumber) {
   const std::pair<double, std::vector<double>> cases[] = {
       // dividends 7, INV, -7, 2.5
-      {3, {1, INV, -1, 2}},         {-3, {1, INV, -1, 2}},         {2.9, {1, INV, -1, 0}},
-      {0, {INV, INV, INV, INV}},    {0.5, {INV, INV, INV, INV}},   {INV, {INV, INV, INV, INV}},
-      {kNaN, {INV, INV, INV, INV}}, {1e300, {INV, INV, INV, INV}},
+      {-3, {1, INV, -1, 2}},        {2.9, {1, INV, -1, 0}},      {0.5, {INV, INV, INV, INV}},
+      {INV, {INV, INV, INV, INV}},  {kNaN, {INV, INV, INV, INV}}, {1e300, {INV, INV, INV, INV}},
   };
   for (const auto& [divisor, expected] : cases) {
     SCOPED_TRACE(divisor);

@@ -1,9 +1,7 @@
 #pragma once
 
-// Every math strategy header, and a run context with given closes, for the
-// math tests.
-
-#include <memory>
+// Every math strategy header, the shared test helpers and a run context with
+// given closes, for the math tests.
 
 #include "strategy/math/abs_strategy.h"
 #include "strategy/math/acos_strategy.h"
@@ -29,6 +27,7 @@
 #include "strategy/math/sin_strategy.h"
 #include "strategy/math/sqrt_strategy.h"
 #include "strategy/math/tan_strategy.h"
+#include "strategy_test_util.h"
 
 inline Environment EnvWithCloses(const std::vector<double>& closes) {
   std::vector<BarRow> rows(closes.size());

@@ -2,16 +2,13 @@
 // never a modulus by 0.
 
 #include <cstdlib>
-#include <limits>
 
 #include "math_strategies.h"
-#include "series_expect.h"
 
 namespace {
 
 TEST(Rand, SeriesBoundsInRangeAndUnusableBoundsInvalid) {
-  const double kNaN = std::numeric_limits<double>::quiet_NaN();
-  const std::vector<double> v = Rand(Series({6, 0, 0.5, INV, kNaN, 1e10, 1, -6})).m_raw_data;
+    const std::vector<double> v = Rand(Series({6, 0, 0.5, INV, kNaN, 1e10, 1, -6})).m_raw_data;
   ASSERT_EQ(v.size(), 8u);
   for (size_t i : {0, 7}) {  // a negative modulus keeps the non-negative remainder
     EXPECT_GE(v[i], 1);

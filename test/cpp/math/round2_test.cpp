@@ -4,23 +4,17 @@
 
 #include <climits>
 #include <cmath>
-#include <limits>
 #include <random>
 
 #include "math_strategies.h"
-#include "series_expect.h"
 
 namespace {
-
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
-const double kInf = std::numeric_limits<double>::infinity();
 
 TEST(Round2, CountVariant) {
   const std::tuple<double, unsigned long, double> cases[] = {
       {10.125, 2, 10.13},    // fraction .125 is exact: 12.5 rounds up
       {-10.125, 2, -10.12},  // floor -11, fraction .875: 87.5 rounds up
-      {1.25, 1, 1.3},         {-1.25, 1, -1.2},     {2.5, 0, 3},
-      {-2.5, 0, -2},          {3.14159, 4, 3.1416}, {INV, 2, INV},
+      {2.5, 0, 3},            {-2.5, 0, -2},        {INV, 2, INV},
       {kNaN, 2, kNaN},        {kInf, 2, kNaN},  // inf - floor(inf) is NaN
       {1.5, 400, kInf},                         // 0.5 * 10^k overflows after about 309 steps
       {2.0, ULONG_MAX, 2.0},                    // a zero fraction stays zero

@@ -2,15 +2,11 @@
 // infinities. Expected values by hand (trigonometric ones at known angles).
 
 #include <cmath>
-#include <limits>
 
 #include "math_strategies.h"
-#include "series_expect.h"
 
 namespace {
 
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
-const double kInf = std::numeric_limits<double>::infinity();
 const double kPi = 3.14159265358979323846;
 
 struct UnaryCase {

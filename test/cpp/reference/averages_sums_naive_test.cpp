@@ -4,20 +4,11 @@
 
 #include <cmath>
 #include <cstdint>
-#include <limits>
 #include <random>
 
-#include "series_expect.h"
-#include "strategy/reference/back_set_strategy.h"
-#include "strategy/reference/ma_strategy.h"
-#include "strategy/reference/mular_strategy.h"
-#include "strategy/reference/sum_bars_strategy.h"
-#include "strategy/reference/sum_strategy.h"
-#include "strategy/reference/wma_strategy.h"
+#include "reference_strategies.h"
 
 namespace {
-
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // Random walk with about one invalid bar in ten; `integral` keeps every value
 // a small integer so that any order of additions gives exact sums.
@@ -45,13 +36,6 @@ std::vector<double> RandomPeriods(std::mt19937& rng, size_t count) {
     for (int k = run(rng); k > 0 && out.size() < count; --k) out.push_back(period);
   }
   return out;
-}
-
-int64_t NaiveStart(size_t f, size_t i, double n) {
-  const double start = static_cast<double>(i) - n + 1.0;
-  int64_t s = start > -2147483649.0 && start < 2147483648.0 ? static_cast<int64_t>(start)
-                                                              : INT32_MIN;
-  return s > static_cast<int64_t>(f) ? s : static_cast<int64_t>(f);
 }
 
 double NaiveSum(const std::vector<double>& x, size_t from, size_t to) {
@@ -88,7 +72,7 @@ TEST(AveragesSumsNaiveTest, PerBarWindowsMatchRescan) {
     const size_t f = FirstValidBar(x);
     std::vector<double> want_ma, want_sum, want_wma;
     for (size_t i = 0; i < x.size(); ++i) {
-      const int64_t start = NaiveStart(f, i, n[i]);
+      const int64_t start = NaiveWindowStart(f, i, n[i]);
       if (i < f) {
         want_ma.push_back(INV);
         want_sum.push_back(INV);

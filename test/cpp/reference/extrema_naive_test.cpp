@@ -5,24 +5,11 @@
 #include <cmath>
 #include <cstdint>
 #include <deque>
-#include <limits>
 #include <random>
 
-#include "series_expect.h"
-#include "strategy/reference/bars_since_n_strategy.h"
-#include "strategy/reference/count_strategy.h"
-#include "strategy/reference/hhv_bars_strategy.h"
-#include "strategy/reference/hhv_strategy.h"
-#include "strategy/reference/hod_strategy.h"
-#include "strategy/reference/llv_bars_strategy.h"
-#include "strategy/reference/llv_strategy.h"
-#include "strategy/reference/lod_strategy.h"
-#include "strategy/reference/low_range_strategy.h"
-#include "strategy/reference/top_range_strategy.h"
+#include "reference_strategies.h"
 
 namespace {
-
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // Values 0..4 (condition-like and tie-heavy), with a short invalid lead-in,
 // about one invalid bar in twelve and, when asked, one NaN in fifteen.
@@ -47,13 +34,6 @@ std::vector<double> RandomPeriods(std::mt19937& rng, size_t count) {
 }
 
 uint64_t NaiveCount(double n) { return n > 0.0 ? static_cast<uint64_t>(std::min(n, 1e18)) : 0; }
-
-// trunc32(i - n + 1.0) raised to f; out-of-range and NaN starts fall to f.
-int64_t NaiveStart(size_t f, size_t i, double n) {
-  const double s = static_cast<double>(i) - n + 1.0;
-  const int64_t start = s > -2147483649.0 && s < 2147483648.0 ? static_cast<int64_t>(s) : INT32_MIN;
-  return std::max<int64_t>(start, static_cast<int64_t>(f));
-}
 
 // ---- literal definitions ---------------------------------------------------
 
@@ -118,7 +98,7 @@ std::vector<double> PerBarBarsDefinition(const std::vector<double>& x, const std
   std::vector<double> out;
   for (size_t i = 0; i < len; ++i) {
     if (i < f || n[i] < 0.0) { out.push_back(INV); continue; }
-    const int64_t start = n[i] == 0.0 ? static_cast<int64_t>(f) : NaiveStart(f, i, n[i]);
+    const int64_t start = n[i] == 0.0 ? static_cast<int64_t>(f) : NaiveWindowStart(f, i, n[i]);
     if (start > static_cast<int64_t>(i)) { out.push_back(INV); continue; }
     std::deque<size_t> q;
     for (size_t k = static_cast<size_t>(start); k <= i; ++k) {
@@ -210,7 +190,7 @@ std::vector<double> PerBarSinceDefinition(const std::vector<double>& x,
   for (size_t i = 0; i < len; ++i) {
     if (i < f) { out.push_back(INV); continue; }
     double value = static_cast<double>(i);
-    for (int64_t k = NaiveStart(f, i, n[i]); k <= static_cast<int64_t>(i); ++k) {
+    for (int64_t k = NaiveWindowStart(f, i, n[i]); k <= static_cast<int64_t>(i); ++k) {
       if (x[k] > 0.0) { value = static_cast<double>(i - k); break; }
     }
     out.push_back(value);

@@ -4,14 +4,9 @@
 // arguments. The running sums round differently from re-taken sums, so
 // values are compared to 1e-8.
 
-#include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <limits>
-#include <memory>
 #include <random>
 
-#include "series_expect.h"
 #include "strategy/statistics/ave_dev_strategy.h"
 #include "strategy/statistics/covar_strategy.h"
 #include "strategy/statistics/dev_sq_strategy.h"
@@ -22,15 +17,11 @@
 #include "strategy/statistics/stdp_strategy.h"
 #include "strategy/statistics/var_strategy.h"
 #include "strategy/statistics/varp_strategy.h"
+#include "strategy_test_util.h"
 
 namespace {
 
 enum Fn { kStd, kStdp, kVar, kVarp, kDevSq, kAveDev, kSlope, kForcast, kCovar, kRelate };
-
-template <typename T>
-std::unique_ptr<Strategy> Make() {
-  return std::make_unique<T>();
-}
 
 // The functions are reached through their strategies: a number period picks
 // the constant variant, a series the per-bar one.
@@ -47,8 +38,8 @@ const Function kAll[] = {
 
 bool IsPair(Fn fn) { return fn == kCovar || fn == kRelate; }
 
-std::vector<double> Call(const Function& f, const std::vector<double>& x,
-                         const std::vector<double>& y, DataExt period) {
+std::vector<double> RunPeriod(const Function& f, const std::vector<double>& x,
+                              const std::vector<double>& y, DataExt period) {
   Environment env;
   std::vector<DataExt> args = {Series(x), Series(y), std::move(period)};
   if (!IsPair(f.fn)) args.erase(args.begin() + 1);
@@ -110,9 +101,7 @@ std::vector<double> PlainPerBar(Fn fn, const std::vector<double>& x, const std::
   const size_t f = FirstValid(fn, x, y);
   std::vector<double> out;
   for (size_t i = 0; i < x.size(); ++i) {
-    const double s = static_cast<double>(i) - n[i] + 1.0;
-    int64_t start = (s > -2147483649.0 && s < 2147483648.0) ? static_cast<int64_t>(s) : INT32_MIN;
-    start = std::max<int64_t>(start, f);
+    const int64_t start = NaiveWindowStart(f, i, n[i]);
     if (i < f || (StoresGaps(fn) && x[i] == INV)) {
       out.push_back(INV);
     } else if (start > static_cast<int64_t>(i)) {
@@ -144,7 +133,7 @@ TEST(StatisticsReference, ConstantPeriod) {
     const std::vector<double> x = RandomWalk(rng, 300), y = RandomWalk(rng, 300);
     for (const Function& f : kAll) {
       SCOPED_TRACE(::testing::Message() << "function " << f.fn << " N " << n);
-      EXPECT_TRUE(SeriesNear(Call(f, x, y, Number(n)), PlainConstant(f.fn, x, y, n), 1e-8));
+      EXPECT_TRUE(SeriesNear(RunPeriod(f, x, y, Number(n)), PlainConstant(f.fn, x, y, n), 1e-8));
     }
   }
 }
@@ -158,38 +147,21 @@ TEST(StatisticsReference, PerBarPeriod) {
   n[10] = std::nan(""), n[11] = 1e300, n[12] = -1e300;
   for (const Function& f : kAll) {
     SCOPED_TRACE(::testing::Message() << "function " << f.fn);
-    EXPECT_TRUE(SeriesNear(Call(f, x, y, Series(n)), PlainPerBar(f.fn, x, y, n), 1e-8));
+    EXPECT_TRUE(SeriesNear(RunPeriod(f, x, y, Series(n)), PlainPerBar(f.fn, x, y, n), 1e-8));
   }
 }
 
 TEST(StatisticsHostile, EveryStrategyReturns) {
-  const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
-  const std::vector<DataExt> values = {
-      Series({}),    Series({1, INV, nan}), Series({inf, -inf, 3, 4, 5, 6, 7}),
-      Series({2, -1, 1e300, nan, -1e300, 0.5, 4}), Number(0), Number(-1), Number(1e300),
-      Number(nan),   Number(inf),           DataExt("3"), DataExt(DrawEntry())};
-  Environment env;
-  env.m_bars = std::make_shared<BarData>(std::vector<BarRow>(5));
-  for (const Function& f : kAll) {
-    const size_t arity = IsPair(f.fn) ? 3 : 2;
-    EXPECT_TRUE(f.make()->Exec({Series({1, 2})}, env, nullptr).getRawData().empty());
-    for (const DataExt& a : values) {
-      for (const DataExt& b : values) {
-        for (const DataExt& n : values) {
-          std::vector<DataExt> args = {a, b, n};
-          args.resize(arity);
-          EXPECT_LE(f.make()->Exec(args, env, nullptr).getRawData().size(), a.getRawData().size());
-        }
-      }
-    }
-  }
+  std::vector<NamedStrategy> all;
+  for (const Function& f : kAll) all.push_back({"statistics", f.make, IsPair(f.fn) ? 3u : 2u});
+  ExpectHostileArgumentsReturn(all);
   // A number period is truncated (negative counts as 0); a string period or
   // a number in place of X gives nothing.
   const DataExt x = Series({1, 2, 3});
-  EXPECT_SERIES(StdStrategy().Exec({x, Number(3.9)}, env, nullptr).getRawData(), {INV, INV, 1});
-  EXPECT_SERIES(DevSqStrategy().Exec({x, Number(-2)}, env, nullptr).getRawData(), {0, 0, 0});
-  EXPECT_SERIES(StdStrategy().Exec({x, DataExt("3")}, env, nullptr).getRawData(), {});
-  EXPECT_SERIES(StdStrategy().Exec({Number(5), Number(3)}, env, nullptr).getRawData(), {});
+  EXPECT_SERIES(Call<StdStrategy>({x, Number(3.9)}).getRawData(), {INV, INV, 1});
+  EXPECT_SERIES(Call<DevSqStrategy>({x, Number(-2)}).getRawData(), {0, 0, 0});
+  EXPECT_SERIES(Call<StdStrategy>({x, Text("3")}).getRawData(), {});
+  EXPECT_SERIES(Call<StdStrategy>({Number(5), Number(3)}).getRawData(), {});
 }
 
 }  // namespace

@@ -1,0 +1,127 @@
+#pragma once
+
+// Pieces shared by the tests of the built-in function families: special
+// values, a run context with a number of bars, one-line strategy calls and
+// the sweep of hostile argument combinations.
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "compiler/environment.h"
+#include "series_expect.h"
+#include "strategy/util/strategy.h"
+
+inline constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+inline constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// A run context with `count` empty bar rows: the length a number widens to.
+inline Environment EnvWithBars(size_t count) {
+  Environment env;
+  env.m_bars = std::make_shared<BarData>(std::vector<BarRow>(count));
+  return env;
+}
+
+using Maker = std::unique_ptr<Strategy> (*)();
+
+template <typename T>
+std::unique_ptr<Strategy> Make() {
+  return std::make_unique<T>();
+}
+
+// Exec of a fresh strategy over `bars` empty bar rows.
+template <typename T>
+DataExt Call(std::vector<DataExt> args, size_t bars = 0) {
+  Environment env = EnvWithBars(bars);
+  return T().Exec(std::move(args), env, nullptr);
+}
+
+// One call of a strategy and the series it must return, compared exactly.
+struct ExecCase {
+  const char* note;
+  Maker make;
+  std::vector<DataExt> args;
+  std::vector<double> want;
+};
+
+inline void ExpectExecCases(const std::vector<ExecCase>& cases, size_t bars = 0) {
+  Environment env = EnvWithBars(bars);
+  for (const ExecCase& c : cases) {
+    SCOPED_TRACE(c.note);
+    EXPECT_SERIES(c.make()->Exec(c.args, env, nullptr).getRawData(), (c.want));
+  }
+}
+
+inline DataExt Text(const char* text) { return DataExt(std::string(text)); }
+
+inline DataExt Drawing() {
+  return DataExt(DrawEntry("POLYLINE", std::vector<DrawPositionEntry>{{1.0, 0.0}}));
+}
+
+// Arguments no function can make sense of: empty and short series, series
+// full of gaps, NaN and infinities, negative, huge, NaN, infinite and
+// INT32_MIN numbers, a string and a drawing.
+inline const std::vector<DataExt>& HostileValues() {
+  static const std::vector<DataExt> values = {
+      Series({}),
+      Series({2}),
+      Series({INV, 1, kNaN, -1, 1e300, -kInf, 0, 3}),
+      Series({-1, kNaN, 1e300, kInf, -kInf, 2.5, 0, -1e300}),
+      Number(0),
+      Number(-1),
+      Number(1e300),
+      Number(kNaN),
+      Number(kInf),
+      Number(-2147483648.0),
+      Text("3"),
+      Drawing(),
+  };
+  return values;
+}
+inline constexpr size_t kLongestHostileSeries = 8;
+
+// The per-bar window start written plainly, for the naive versions the fast
+// ones are compared with: trunc(i - n + 1) when it fits in 32 bits, else (and
+// for NaN) the first valid bar f; never before f.
+inline int64_t NaiveWindowStart(size_t f, size_t i, double n) {
+  const double s = static_cast<double>(i) - n + 1.0;
+  const int64_t start = s > -2147483649.0 && s < 2147483648.0 ? static_cast<int64_t>(s) : INT32_MIN;
+  return std::max<int64_t>(start, static_cast<int64_t>(f));
+}
+
+struct NamedStrategy {
+  const char* name;
+  Maker make;
+  size_t arity;
+};
+
+// Calls every strategy with every combination of HostileValues() for each
+// argument count up to its arity, over 0 and 5 bar rows. Each call must
+// return a series no longer than the longest input or the bars; the
+// sanitizer build turns any read outside a series into a failure.
+inline void ExpectHostileArgumentsReturn(const std::vector<NamedStrategy>& strategies) {
+  const std::vector<DataExt>& values = HostileValues();
+  for (const NamedStrategy& s : strategies) {
+    for (size_t bars : {size_t{0}, size_t{5}}) {
+      Environment env = EnvWithBars(bars);
+      for (size_t count = 0; count <= s.arity; ++count) {
+        std::vector<size_t> pick(count, 0);
+        for (bool more = true; more;) {
+          std::vector<DataExt> args;
+          for (size_t k : pick) args.push_back(values[k]);
+          const DataExt got = s.make()->Exec(args, env, nullptr);
+          ASSERT_TRUE(got.isListType()) << s.name;
+          ASSERT_LE(got.getRawData().size(), std::max(kLongestHostileSeries, bars)) << s.name;
+          more = false;  // next combination, like an odometer
+          for (size_t k = 0; k < count && !more; ++k) {
+            more = ++pick[k] < values.size();
+            if (!more) pick[k] = 0;
+          }
+        }
+      }
+    }
+  }
+}
