@@ -146,8 +146,17 @@ unsigned long PeriodFromNumber(double value) {
 
 Napi::String StringToJs(Napi::Env env, const std::string& text, const char* method) {
   napi_value result;
-  if (text.size() > kMaxJsStringBytes ||
-      napi_create_string_utf8(env, text.data(), text.size(), &result) != napi_ok) {
+  // Output texts are nearly always plain ASCII; the engine then stores them
+  // as one-byte strings, and handing them over as Latin-1 skips its UTF-8
+  // decoding pass over what may be tens of megabytes.
+  bool ascii = std::all_of(text.begin(), text.end(),
+                           [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  napi_status status = napi_ok;
+  if (text.size() <= kMaxJsStringBytes) {
+    status = ascii ? napi_create_string_latin1(env, text.data(), text.size(), &result)
+                   : napi_create_string_utf8(env, text.data(), text.size(), &result);
+  }
+  if (text.size() > kMaxJsStringBytes || status != napi_ok) {
     if (env.IsExceptionPending()) throw env.GetAndClearPendingException();
     throw Napi::Error::New(env, std::string(method) + ": result is too long for a JavaScript string");
   }
