@@ -26,9 +26,6 @@ class Compiler {
   // The output JSON, or the error report.
   std::string Run();
 
-  const std::string& Text() const { return m_text; }
-  const std::shared_ptr<AstNode>& Tree() const { return m_tree; }
-
   bool m_debug = false;  // dumps tokens and tree to standard output
 
  private:

@@ -122,7 +122,6 @@ class DataExt {
   bool isListType() const { return m_type == LIST_TYPE; }
   bool isSingleNumberType() const { return m_type == SINGLE_NUMBER_TYPE; }
   bool isStringType() const { return m_type == STRING_TYPE; }
-  bool isDrawType() const { return m_type == DRAW_TYPE; }
 
   void toString() const;  // debug print to standard output
 
