@@ -1,7 +1,11 @@
 'use strict';
 
-// Package entry: the native module built by `npm install` into
-// build/Release/addon.node, re-exported as it is.
-const { NodeCompiler } = require('./build/Release/addon.node');
+// Package entry. Two interfaces over the one native module:
+//   - compile / Formula / FormulaError / loadBars: the typed API (lib/);
+//   - NodeCompiler: the exact interface, text in and JSON text out.
 
-module.exports = { NodeCompiler };
+const { NodeCompiler } = require('./lib/native');
+const { compile, Formula, FormulaError } = require('./lib/formula');
+const { loadBars } = require('./lib/load-bars');
+
+module.exports = { compile, Formula, FormulaError, loadBars, NodeCompiler };

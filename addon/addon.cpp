@@ -1,12 +1,15 @@
-// The module "addon": exports the class NodeCompiler.
+// The module "addon": exports the class NodeCompiler, and FormulaCore with
+// functionTable() for the typed API of lib/.
 #include <napi.h>
 
+#include "formula.h"
 #include "node_compiler.h"
 
 namespace {
 
 Napi::Object Init(Napi::Env env, Napi::Object exports) {
   NodeCompiler::Init(env, exports);
+  FormulaCore::Init(env, exports);
   return exports;
 }
 

@@ -1,0 +1,454 @@
+#include "formula.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <exception>
+#include <new>
+#include <utility>
+#include <vector>
+
+#include "compiler/common.h"
+#include "compiler/exception.h"
+#include "compiler/lexer.h"
+#include "compiler/parse_walker.h"
+#include "compiler/parser.h"
+#include "compiler/result.h"
+#include "compiler/token_reader.h"
+#include "strategy/util/strategy_util.h"
+
+namespace {
+
+constexpr size_t kItemsPerHandleScope = 256;
+
+// Maps C++ exceptions other than Napi::Error to JavaScript errors naming the
+// method, as the NodeCompiler class does.
+template <typename Body>
+Napi::Value Guarded(Napi::Env env, const char* method, Body&& body) {
+  try {
+    return body();
+  } catch (const Napi::Error&) {
+    throw;
+  } catch (const std::bad_alloc&) {
+    throw Napi::Error::New(env, "out of memory");
+  } catch (const std::exception& e) {
+    throw Napi::Error::New(env, std::string(method) + ": " + e.what());
+  } catch (...) {
+    throw Napi::Error::New(env, std::string(method) + ": internal error");
+  }
+}
+
+Napi::Object ErrorObject(Napi::Env env, int code, unsigned long line, unsigned long column,
+                         const std::string& token, const std::string& report) {
+  Napi::Object error = Napi::Object::New(env);
+  error.Set("code", Napi::Number::New(env, code));
+  error.Set("line", Napi::Number::New(env, static_cast<double>(line)));
+  error.Set("column", Napi::Number::New(env, static_cast<double>(column)));
+  error.Set("token", Napi::String::New(env, token));
+  error.Set("report", Napi::String::New(env, report));
+  return error;
+}
+
+// The drawing shape of each drawing function: how a chart draws its items.
+enum class Shape { kNone, kLine, kVerticals, kSegments, kMarks, kLabels, kSticks, kCandles };
+
+Shape ShapeOf(const std::string& kind) {
+  if (kind == "DRAWLINE" || kind == "POLYLINE" || kind == "PARTLINE" || kind == "PARTLINE2") {
+    return Shape::kLine;
+  }
+  if (kind == "VERTLINE") return Shape::kVerticals;
+  if (kind == "DRAWSL") return Shape::kSegments;
+  if (kind == "DRAWTEXT" || kind == "DRAWICON") return Shape::kMarks;
+  if (kind == "DRAWNUMBER") return Shape::kLabels;
+  if (kind == "STICKLINE") return Shape::kSticks;
+  if (kind == "DRAWKLINE" || kind == "DRAWBARLINE" || kind == "DRAWKLINEEX") return Shape::kCandles;
+  return Shape::kNone;
+}
+
+const char* ShapeName(Shape shape) {
+  switch (shape) {
+    case Shape::kLine: return "line";
+    case Shape::kVerticals: return "verticals";
+    case Shape::kSegments: return "segments";
+    case Shape::kMarks: return "marks";
+    case Shape::kLabels: return "labels";
+    case Shape::kSticks: return "sticks";
+    case Shape::kCandles: return "candles";
+    default: return nullptr;
+  }
+}
+
+bool Invalid(double value) { return value == kInvalidValue; }
+
+// Builds the JavaScript objects of one run. Property keys are made once per
+// run, not once per item.
+class OutputBuilder {
+ public:
+  OutputBuilder(Napi::Env env, const BarData& bars)
+      : m_env(env),
+        m_bars(bars),
+        k_index(Key("index")),
+        k_time(Key("time")),
+        k_price(Key("price")),
+        k_color(Key("color")),
+        k_offset(Key("offset")),
+        k_text(Key("text")),
+        k_slope(Key("slope")),
+        k_length(Key("length")),
+        k_direction(Key("direction")),
+        k_price1(Key("price1")),
+        k_price2(Key("price2")),
+        k_width(Key("width")),
+        k_attribute(Key("attribute")),
+        k_open(Key("open")),
+        k_high(Key("high")),
+        k_low(Key("low")),
+        k_close(Key("close")) {}
+
+  Napi::Array Outputs(const Result& result, const Table& table) {
+    Napi::Array outputs = Napi::Array::New(m_env, result.out_vars.size());
+    uint32_t at = 0;
+    for (const VarModel& var : result.out_vars) {
+      Napi::HandleScope scope(m_env);
+      Napi::Object output = Napi::Object::New(m_env);
+      output.Set("name", Napi::String::New(m_env, var.name));
+      output.Set("values", Values(var.datas));
+      Napi::Array properties = Napi::Array::New(m_env, var.properties.size());
+      for (uint32_t i = 0; i < var.properties.size(); ++i) {
+        properties.Set(i, Napi::String::New(m_env, var.properties[i]));
+      }
+      output.Set("properties", properties);
+      if (table.IsDraw(var.name)) {
+        output.Set("drawing", Drawing(var.draw));
+      } else {
+        output.Set("drawing", m_env.Null());
+      }
+      outputs.Set(at++, output);
+    }
+    return outputs;
+  }
+
+ private:
+  Napi::String Key(const char* name) { return Napi::String::New(m_env, name); }
+
+  // The engine's doubles at full precision; the invalid value becomes NaN.
+  Napi::Float64Array Values(const std::vector<double>& datas) {
+    Napi::Float64Array values = Napi::Float64Array::New(m_env, datas.size());
+    double* out = values.Data();
+    const double nan = std::nan("");
+    for (size_t i = 0; i < datas.size(); ++i) out[i] = Invalid(datas[i]) ? nan : datas[i];
+    return values;
+  }
+
+  Napi::Object Item(size_t index) {
+    Napi::Object item = Napi::Object::New(m_env);
+    item.Set(k_index, Napi::Number::New(m_env, static_cast<double>(index)));
+    if (index < m_bars.size() && m_bars.HasTime()[index]) {
+      item.Set(k_time, Napi::Number::New(m_env, m_bars.Time()[index]));
+    } else {
+      item.Set(k_time, m_env.Null());
+    }
+    return item;
+  }
+
+  void Num(Napi::Object& item, const Napi::String& key, double value) {
+    item.Set(key, Napi::Number::New(m_env, value));
+  }
+
+  // Calls add(i, items) for each entry; add appends an item or skips the entry.
+  template <typename Entries, typename Add>
+  Napi::Array Items(const Entries& entries, Add add) {
+    Napi::Array items = Napi::Array::New(m_env);
+    uint32_t count = 0;
+    for (size_t start = 0; start < entries.size(); start += kItemsPerHandleScope) {
+      Napi::HandleScope scope(m_env);
+      size_t end = std::min(entries.size(), start + kItemsPerHandleScope);
+      for (size_t i = start; i < end; ++i) {
+        Napi::Value item = add(i, entries[i]);
+        if (!item.IsEmpty()) items.Set(count++, item);
+      }
+    }
+    return items;
+  }
+
+  Napi::Object Drawing(const DrawEntry& draw) {
+    Napi::Object drawing = Napi::Object::New(m_env);
+    Shape shape = ShapeOf(draw.draw_name);
+    if (shape == Shape::kNone) {
+      // The function refused its arguments: a drawing statement drawing nothing.
+      drawing.Set("kind", m_env.Null());
+      drawing.Set("shape", m_env.Null());
+      drawing.Set("items", Napi::Array::New(m_env));
+      return drawing;
+    }
+    const std::string& kind = draw.draw_name;
+    drawing.Set("kind", Napi::String::New(m_env, kind));
+    drawing.Set("shape", Napi::String::New(m_env, ShapeName(shape)));
+    Napi::Array items;
+    switch (shape) {
+      case Shape::kLine:
+        if (kind == "PARTLINE2") {
+          items = Items(draw.part_lines, [&](size_t i, const PartLineEntry& e) -> Napi::Value {
+            if (Invalid(e.price)) return Napi::Value();
+            Napi::Object item = Item(i);
+            Num(item, k_price, e.price);
+            item.Set(k_color, Napi::String::New(m_env, e.color));
+            return item;
+          });
+        } else {
+          items = Items(draw.draw_positions, [&](size_t i, const DrawPositionEntry& e) -> Napi::Value {
+            if (Invalid(e.price)) return Napi::Value();
+            Napi::Object item = Item(i);
+            Num(item, k_price, e.price);
+            return item;
+          });
+        }
+        break;
+      case Shape::kVerticals:
+        items = Items(draw.draw_positions, [&](size_t i, const DrawPositionEntry& e) -> Napi::Value {
+          if (!(e.price > 0)) return Napi::Value();  // 1 where a line is drawn, else 0
+          return Item(i);
+        });
+        break;
+      case Shape::kMarks:
+        items = Items(draw.draw_positions, [&](size_t i, const DrawPositionEntry& e) -> Napi::Value {
+          if (Invalid(e.price)) return Napi::Value();
+          Napi::Object item = Item(i);
+          Num(item, k_price, e.price);
+          Num(item, k_offset, e.offset);
+          return item;
+        });
+        break;
+      case Shape::kSegments:
+        items = Items(draw.draw_sls, [&](size_t i, const DrawSLEntry& e) -> Napi::Value {
+          if (Invalid(e.price)) return Napi::Value();
+          Napi::Object item = Item(i);
+          Num(item, k_price, e.price);
+          Num(item, k_slope, e.slop);
+          Num(item, k_length, e.len);
+          Num(item, k_direction, e.dir);
+          return item;
+        });
+        break;
+      case Shape::kLabels:
+        // Every bar carries the price; only bars with a number text draw.
+        items = Items(draw.draw_numbers, [&](size_t i, const DrawNumberEntry& e) -> Napi::Value {
+          if (e.value.empty() || Invalid(e.price)) return Napi::Value();
+          Napi::Object item = Item(i);
+          Num(item, k_price, e.price);
+          item.Set(k_text, Napi::String::New(m_env, e.value));
+          return item;
+        });
+        break;
+      case Shape::kSticks:
+        items = Items(draw.stick_lines, [&](size_t i, const StickLineEntry& e) -> Napi::Value {
+          if (Invalid(e.price1_) || Invalid(e.price2_)) return Napi::Value();
+          Napi::Object item = Item(i);
+          Num(item, k_price1, e.price1_);
+          Num(item, k_price2, e.price2_);
+          Num(item, k_width, e.width_);
+          Num(item, k_attribute, e.attr_);
+          return item;
+        });
+        break;
+      case Shape::kCandles:
+        items = Items(draw.draw_kline_datas,
+                      [&](size_t i, const std::map<std::string, double>& candle) -> Napi::Value {
+                        double open = Field(candle, "o"), high = Field(candle, "h");
+                        double low = Field(candle, "l"), close = Field(candle, "c");
+                        if (Invalid(open) || Invalid(high) || Invalid(low) || Invalid(close)) {
+                          return Napi::Value();
+                        }
+                        Napi::Object item = Item(i);
+                        Num(item, k_open, open);
+                        Num(item, k_high, high);
+                        Num(item, k_low, low);
+                        Num(item, k_close, close);
+                        return item;
+                      });
+        break;
+      default:
+        items = Napi::Array::New(m_env);
+    }
+    drawing.Set("items", items);
+    if (kind == "DRAWTEXT") drawing.Set("text", Napi::String::New(m_env, draw.draw_text));
+    if (kind == "DRAWICON") drawing.Set("icon", Napi::Number::New(m_env, draw.draw_type));
+    if (kind == "DRAWLINE") drawing.Set("extend", Napi::Number::New(m_env, draw.draw_type));
+    if (kind == "VERTLINE") drawing.Set("width", Napi::Number::New(m_env, draw.draw_type));
+    return drawing;
+  }
+
+  static double Field(const std::map<std::string, double>& candle, const char* key) {
+    auto it = candle.find(key);
+    return it == candle.end() ? kInvalidValue : it->second;
+  }
+
+  Napi::Env m_env;
+  const BarData& m_bars;
+  // Made in the scope of the run, so they outlive every inner scope.
+  Napi::String k_index, k_time, k_price, k_color, k_offset, k_text, k_slope,
+      k_length, k_direction, k_price1, k_price2, k_width, k_attribute, k_open, k_high, k_low,
+      k_close;
+};
+
+// A column argument of load(): a Float64Array of `length` elements, or
+// null/undefined when `optional`.
+const double* Column(Napi::Env env, Napi::Value value, size_t length, bool optional,
+                     const char* name) {
+  if (optional && (value.IsNull() || value.IsUndefined())) return nullptr;
+  if (!value.IsTypedArray() ||
+      value.As<Napi::TypedArray>().TypedArrayType() != napi_float64_array) {
+    throw Napi::TypeError::New(env, std::string("load: column ") + name + " is not a Float64Array");
+  }
+  Napi::Float64Array column = value.As<Napi::Float64Array>();
+  if (column.ElementLength() != length) {
+    throw Napi::RangeError::New(env, std::string("load: column ") + name + " has another length");
+  }
+  return column.Data();
+}
+
+}  // namespace
+
+void FormulaCore::Init(Napi::Env env, Napi::Object exports) {
+  Napi::Function constructor =
+      DefineClass(env, "FormulaCore",
+                  {
+                      InstanceAccessor<&FormulaCore::Error>("error"),
+                      InstanceAccessor<&FormulaCore::Length>("length"),
+                      InstanceMethod<&FormulaCore::Load>("load"),
+                      InstanceMethod<&FormulaCore::TimeAt>("timeAt"),
+                      InstanceMethod<&FormulaCore::Run>("run"),
+                  });
+  exports.Set("FormulaCore", constructor);
+  exports.Set("functionTable", Napi::Function::New<FunctionTable>(env, "functionTable"));
+}
+
+FormulaCore::FormulaCore(const Napi::CallbackInfo& info) : Napi::ObjectWrap<FormulaCore>(info) {
+  Guarded(info.Env(), "compile", [&]() -> Napi::Value {
+    if (!info[0].IsString()) throw Napi::TypeError::New(info.Env(), "compile: the formula must be a string");
+    std::string text = info[0].As<Napi::String>().Utf8Value();
+    m_bars = std::make_shared<BarData>();
+    try {
+      // The same steps as the Compiler: tokens, tree, check, then an evaluator.
+      Lexer lexer;
+      TokenReader reader = lexer.Tokenize(text);
+      m_tree = Parser::Analyze(reader);
+      ParseWalker walker;
+      walker.Walker(m_tree);
+      m_evaluator = std::make_unique<Evaluator>();
+    } catch (const ::Exception& error) {
+      m_tree.reset();
+      m_error_code = error.m_type.code;
+      m_error_line = error.m_line;
+      m_error_column = error.m_column;
+      m_error_token = error.m_text;
+      m_error_report = error.ToString();
+    }
+    return Napi::Value();
+  });
+}
+
+Napi::Value FormulaCore::Error(const Napi::CallbackInfo& info) {
+  if (m_evaluator) return info.Env().Null();
+  return ErrorObject(info.Env(), m_error_code, m_error_line, m_error_column, m_error_token,
+                     m_error_report);
+}
+
+Napi::Value FormulaCore::Length(const Napi::CallbackInfo& info) {
+  return Napi::Number::New(info.Env(), static_cast<double>(m_bars->size()));
+}
+
+Napi::Value FormulaCore::TimeAt(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  double at = info[0].IsNumber() ? info[0].As<Napi::Number>().DoubleValue() : -1;
+  if (!(at >= 0) || at >= static_cast<double>(m_bars->size())) return env.Null();
+  size_t i = static_cast<size_t>(at);
+  if (!m_bars->HasTime()[i]) return env.Null();
+  return Napi::Number::New(env, m_bars->Time()[i]);
+}
+
+Napi::Value FormulaCore::Load(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  return Guarded(env, "load", [&]() -> Napi::Value {
+    int mode = info[0].IsNumber() ? info[0].As<Napi::Number>().Int32Value() : -1;
+    if (mode < 0 || mode > 3) throw Napi::RangeError::New(env, "load: unknown mode");
+    if (!info[4].IsTypedArray()) throw Napi::TypeError::New(env, "load: column l is not a Float64Array");
+    size_t length = info[4].As<Napi::TypedArray>().ElementLength();
+    const double* t = Column(env, info[1], length, true, "t");
+    const double* o = Column(env, info[2], length, false, "o");
+    const double* h = Column(env, info[3], length, false, "h");
+    const double* l = Column(env, info[4], length, false, "l");
+    const double* c = Column(env, info[5], length, false, "c");
+    const double* v = Column(env, info[6], length, true, "v");
+    if (mode == 3 && length != 1) throw Napi::RangeError::New(env, "load: replace takes one bar");
+    std::vector<BarRow> rows(length);
+    for (size_t i = 0; i < length; ++i) {
+      BarRow& row = rows[i];
+      row.open = o[i];
+      row.high = h[i];
+      row.low = l[i];
+      row.close = c[i];
+      row.vol = v ? v[i] : 0.0;
+      row.has_time = t != nullptr && !std::isnan(t[i]);
+      row.time = row.has_time ? t[i] : 0.0;
+    }
+    switch (mode) {
+      case 0: m_bars->Assign(rows); break;
+      case 1: m_bars->Append(rows); break;
+      case 2: m_bars->Prepend(rows); break;
+      default: m_bars->ReplaceLast(rows[0]); break;
+    }
+    return Napi::Number::New(env, static_cast<double>(m_bars->size()));
+  });
+}
+
+Napi::Value FormulaCore::Run(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  return Guarded(env, "run", [&]() -> Napi::Value {
+    if (!m_evaluator) throw Napi::Error::New(env, "run: the formula did not compile");
+    double period = info[0].IsNumber() ? info[0].As<Napi::Number>().DoubleValue() : 0;
+    m_evaluator->m_env.m_period =
+        period >= 0 && period < 1.8e19 ? static_cast<unsigned long>(period) : 0;
+    Napi::Object answer = Napi::Object::New(env);
+    Result result;
+    try {
+      result = m_evaluator->Evaluate(m_tree, std::shared_ptr<const BarData>(m_bars));
+    } catch (const ::Exception& error) {
+      answer.Set("error", ErrorObject(env, error.m_type.code, error.m_line, error.m_column,
+                                      error.m_text, error.ToString()));
+      return answer;
+    }
+    OutputBuilder builder(env, *m_bars);
+    answer.Set("outputs", builder.Outputs(result, *Table::Instance()));
+    return answer;
+  });
+}
+
+Napi::Value FunctionTable(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  const Table& table = *Table::Instance();
+  Napi::Object answer = Napi::Object::New(env);
+  Napi::Array functions = Napi::Array::New(env);
+  uint32_t at = 0;
+  for (const auto& [name, counts] : table.Functions()) {
+    Napi::Object entry = Napi::Object::New(env);
+    entry.Set("name", Napi::String::New(env, name));
+    Napi::Array list = Napi::Array::New(env, counts.size());
+    for (uint32_t i = 0; i < counts.size(); ++i) list.Set(i, Napi::Number::New(env, counts[i]));
+    entry.Set("counts", list);
+    entry.Set("draw", Napi::Boolean::New(env, table.IsDraw(name)));
+    functions.Set(at++, entry);
+  }
+  answer.Set("functions", functions);
+  Napi::Array statics = Napi::Array::New(env);
+  at = 0;
+  for (const auto& entry : table.Statics()) statics.Set(at++, Napi::String::New(env, entry.first));
+  answer.Set("statics", statics);
+  Napi::Array properties = Napi::Array::New(env);
+  at = 0;
+  for (const auto& entry : table.Properties()) {
+    properties.Set(at++, Napi::String::New(env, entry.first));
+  }
+  answer.Set("properties", properties);
+  return answer;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <napi.h>
+
+#include <memory>
+#include <string>
+
+#include "compiler/ast_node.h"
+#include "compiler/bar_data.h"
+#include "compiler/evaluator.h"
+
+// The native half of the typed JavaScript API (lib/formula.js wraps it):
+// one compiled formula, its bars in columns, and a run that builds its
+// outputs as JavaScript objects directly (Float64Array values at full
+// precision, drawings as sparse item lists), without any JSON text.
+//
+// JavaScript:
+//   new FormulaCore(text)     compiles; never throws for a bad formula
+//   core.error                null, or { code, line, column, token, report }
+//   core.load(mode, t, o, h, l, c, v)
+//                             mode 0 set, 1 append, 2 prepend, 3 replace last;
+//                             columns are Float64Arrays of equal length,
+//                             t may be null (no times) and NaN in t marks a
+//                             bar without time; checked by the caller
+//   core.length               bars held
+//   core.timeAt(i)            the time of bar i, or null
+//   core.run(period)          { outputs } or { error }
+class FormulaCore : public Napi::ObjectWrap<FormulaCore> {
+ public:
+  static void Init(Napi::Env env, Napi::Object exports);
+
+  explicit FormulaCore(const Napi::CallbackInfo& info);
+
+ private:
+  Napi::Value Error(const Napi::CallbackInfo& info);
+  Napi::Value Load(const Napi::CallbackInfo& info);
+  Napi::Value Length(const Napi::CallbackInfo& info);
+  Napi::Value TimeAt(const Napi::CallbackInfo& info);
+  Napi::Value Run(const Napi::CallbackInfo& info);
+
+  std::shared_ptr<BarData> m_bars;
+  std::shared_ptr<AstNode> m_tree;
+  std::unique_ptr<Evaluator> m_evaluator;  // null when the formula did not compile
+  // The compile error, when there is one.
+  int m_error_code = 0;
+  unsigned long m_error_line = 0;
+  unsigned long m_error_column = 0;
+  std::string m_error_token;
+  std::string m_error_report;
+};
+
+// functionTable(): every built-in name of the language with its allowed
+// argument counts and whether it draws, plus the static and property names:
+// { functions: [{ name, counts, draw }], statics: [...], properties: [...] }.
+// A count of -1 means "any odd count from 3 upwards".
+Napi::Value FunctionTable(const Napi::CallbackInfo& info);

@@ -1,0 +1,169 @@
+'use strict';
+
+// Bars as the typed API accepts them, checked and turned into the columns
+// the native module takes (one Float64Array per field).
+//
+//   - an array of bar objects, keys short (t o h l c v) or long (time open
+//     high low close volume); time in milliseconds or a Date;
+//   - columns { t, o, h, l, c, v } (or the long names) of Float64Array or
+//     number arrays: no per-bar property reads.
+//
+// Strict: a missing or non-numeric price is a TypeError, a price that is not
+// finite or a time that is not finite or goes backwards a RangeError; each
+// names the bar index and the field. Volume may be absent (0). Time may be
+// absent: such a bar has no time (time functions give no value there).
+
+const FIELDS = [
+  { key: 'o', long: 'open', name: 'open' },
+  { key: 'h', long: 'high', name: 'high' },
+  { key: 'l', long: 'low', name: 'low' },
+  { key: 'c', long: 'close', name: 'close' },
+];
+
+function barError(Kind, method, index, field, what) {
+  const error = new Kind(`${method}: bar ${index}: ${field} ${what}`);
+  error.barIndex = index;
+  error.field = field;
+  return error;
+}
+
+function describeValue(value) {
+  if (value === null) return 'null';
+  if (typeof value === 'string') return `the string ${JSON.stringify(value.length > 20 ? `${value.slice(0, 20)}...` : value)}`;
+  if (typeof value === 'object') return Array.isArray(value) ? 'an array' : 'an object';
+  return `${typeof value} ${String(value)}`;
+}
+
+function price(method, index, name, value) {
+  if (typeof value !== 'number') {
+    if (value === undefined) throw barError(TypeError, method, index, name, 'is missing');
+    throw barError(TypeError, method, index, name, `is not a number (${describeValue(value)})`);
+  }
+  if (!Number.isFinite(value)) throw barError(RangeError, method, index, name, `is not finite (${value})`);
+  return value;
+}
+
+// A time as milliseconds, or NaN for "no time".
+function time(method, index, value) {
+  if (value === undefined) return NaN;
+  let ms = value;
+  if (value instanceof Date) {
+    ms = value.getTime();
+    if (Number.isNaN(ms)) throw barError(RangeError, method, index, 'time', 'is an invalid Date');
+  } else if (typeof value !== 'number') {
+    throw barError(TypeError, method, index, 'time', `is not a number or a Date (${describeValue(value)})`);
+  }
+  if (!Number.isFinite(ms)) throw barError(RangeError, method, index, 'time', `is not finite (${ms})`);
+  return ms;
+}
+
+function pick(bar, short, long) {
+  const value = bar[short];
+  return value === undefined ? bar[long] : value;
+}
+
+function fromObjects(method, bars) {
+  const n = bars.length;
+  const t = new Float64Array(n);
+  const o = new Float64Array(n);
+  const h = new Float64Array(n);
+  const l = new Float64Array(n);
+  const c = new Float64Array(n);
+  const v = new Float64Array(n);
+  const columns = [o, h, l, c];
+  for (let i = 0; i < n; i++) {
+    const bar = bars[i];
+    if (bar === null || typeof bar !== 'object' || Array.isArray(bar)) {
+      throw barError(TypeError, method, i, 'bar', `is not an object (${describeValue(bar)})`);
+    }
+    for (let f = 0; f < 4; f++) {
+      const field = FIELDS[f];
+      columns[f][i] = price(method, i, field.name, pick(bar, field.key, field.long));
+    }
+    const volume = pick(bar, 'v', 'volume');
+    v[i] = volume === undefined ? 0 : price(method, i, 'volume', volume);
+    t[i] = time(method, i, pick(bar, 't', 'time'));
+  }
+  return { t, o, h, l, c, v, length: n };
+}
+
+function columnOf(method, columns, short, long, name, length, optional) {
+  const column = pick(columns, short, long);
+  if (column === undefined || column === null) {
+    if (optional) return null;
+    throw new TypeError(`${method}: the column ${name} (${short}) is missing`);
+  }
+  if (!(column instanceof Float64Array) && !Array.isArray(column)) {
+    throw new TypeError(`${method}: the column ${name} (${short}) is not a Float64Array or an array`);
+  }
+  if (length !== undefined && column.length !== length) {
+    throw new RangeError(
+      `${method}: the column ${name} (${short}) has ${column.length} values, the close column ${length}`);
+  }
+  return column;
+}
+
+function fromColumns(method, columns) {
+  const close = columnOf(method, columns, 'c', 'close', 'close');
+  const n = close.length;
+  const out = { length: n, t: new Float64Array(n), v: new Float64Array(n) };
+  for (const field of FIELDS) {
+    const column = field.key === 'c' ? close : columnOf(method, columns, field.key, field.long, field.name, n);
+    const copy = new Float64Array(n);
+    if (column instanceof Float64Array) {
+      copy.set(column);
+      for (let i = 0; i < n; i++) {
+        if (!Number.isFinite(copy[i])) throw barError(RangeError, method, i, field.name, `is not finite (${copy[i]})`);
+      }
+    } else {
+      for (let i = 0; i < n; i++) copy[i] = price(method, i, field.name, column[i]);
+    }
+    out[field.key] = copy;
+  }
+  const volume = columnOf(method, columns, 'v', 'volume', 'volume', n, true);
+  if (volume) {
+    for (let i = 0; i < n; i++) out.v[i] = price(method, i, 'volume', volume[i]);
+  }
+  const times = columnOf(method, columns, 't', 'time', 'time', n, true);
+  if (times) {
+    for (let i = 0; i < n; i++) out.t[i] = time(method, i, times[i]);
+  } else {
+    out.t.fill(NaN);
+  }
+  return out;
+}
+
+// Checks that the times never go backwards, within the new bars and
+// against `before` (the time just before them, or NaN) and `after` (just
+// after them, or NaN). `offset` numbers the bars in messages.
+function checkOrder(method, t, before, after) {
+  let last = before;
+  for (let i = 0; i < t.length; i++) {
+    const ms = t[i];
+    if (Number.isNaN(ms)) continue;
+    if (ms < last) {
+      throw barError(RangeError, method, i, 'time',
+        `goes backwards (${new Date(ms).toISOString()} after ${new Date(last).toISOString()})`);
+    }
+    last = ms;
+  }
+  if (!Number.isNaN(after) && last > after) {
+    throw barError(RangeError, method, t.length - 1, 'time', 'is later than the first held bar');
+  }
+}
+
+// The columns of `input` (bar objects or columns), checked.
+function toColumns(method, input) {
+  if (Array.isArray(input)) return fromObjects(method, input);
+  if (input !== null && typeof input === 'object') return fromColumns(method, input);
+  throw new TypeError(`${method}: expected an array of bar objects or an object of columns, got ${describeValue(input)}`);
+}
+
+function toColumnsOne(method, bar) {
+  if (bar === null || typeof bar !== 'object' || Array.isArray(bar)) {
+    throw new TypeError(`${method}: expected one bar object, got ${describeValue(bar)}`);
+  }
+  return fromObjects(method, [bar]);
+}
+
+module.exports = { toColumns, toColumnsOne, checkOrder };

@@ -1,0 +1,127 @@
+'use strict';
+
+// compile() and Formula: the typed API over the native FormulaCore.
+
+const native = require('./native');
+const { FormulaError, fromEngine } = require('./errors');
+const { toColumns, toColumnsOne, checkOrder } = require('./bars');
+
+const SET = 0;
+const APPEND = 1;
+const PREPEND = 2;
+const REPLACE_LAST = 3;
+
+function checkPeriod(value) {
+  if (typeof value !== 'number' || !Number.isFinite(value) || value < 0 || !Number.isInteger(value)) {
+    throw new RangeError(`period: expected a whole number of minutes (0 or more), got ${String(value)}`);
+  }
+  return value;
+}
+
+class Formula {
+  // Use compile(text, options); the constructor is the same thing.
+  constructor(text, options = {}) {
+    if (typeof text !== 'string') {
+      throw new TypeError(`compile: the formula must be a string, got ${text === null ? 'null' : typeof text}`);
+    }
+    if (options === null || typeof options !== 'object') {
+      throw new TypeError('compile: options must be an object');
+    }
+    const core = new native.FormulaCore(text);
+    const error = core.error;
+    if (error !== null) throw fromEngine(text, error);
+    this._core = core;
+    this._text = text;
+    this._period = 0;
+    if (options.period !== undefined) this.period = options.period;
+    if (options.bars !== undefined) this.setBars(options.bars);
+  }
+
+  /** The formula text. */
+  get text() {
+    return this._text;
+  }
+
+  /** Number of bars held. */
+  get length() {
+    return this._core.length;
+  }
+
+  /** Minutes per bar (0 until set; 1440 is a day). */
+  get period() {
+    return this._period;
+  }
+
+  set period(minutes) {
+    this._period = checkPeriod(minutes);
+  }
+
+  /** Replaces the held bars. Returns the formula. */
+  setBars(bars) {
+    const columns = toColumns('setBars', bars);
+    checkOrder('setBars', columns.t, NaN, NaN);
+    this._load(SET, columns);
+    return this;
+  }
+
+  /** Adds bars after the held ones (their times may not go back). */
+  appendBars(bars) {
+    const columns = toColumns('appendBars', bars);
+    checkOrder('appendBars', columns.t, this._lastTime(this.length), NaN);
+    this._load(APPEND, columns);
+    return this;
+  }
+
+  /** Adds older bars before the held ones. */
+  prependBars(bars) {
+    const columns = toColumns('prependBars', bars);
+    checkOrder('prependBars', columns.t, NaN, this._firstTime());
+    this._load(PREPEND, columns);
+    return this;
+  }
+
+  /** Replaces the newest bar (appends it when no bar is held). */
+  replaceLastBar(bar) {
+    const columns = toColumnsOne('replaceLastBar', bar);
+    checkOrder('replaceLastBar', columns.t, this._lastTime(this.length - 1), NaN);
+    this._load(REPLACE_LAST, columns);
+    return this;
+  }
+
+  /** Runs the formula over the held bars: { outputs }. */
+  run() {
+    const answer = this._core.run(this._period);
+    if (answer.error) throw fromEngine(this._text, answer.error);
+    return { outputs: answer.outputs };
+  }
+
+  _load(mode, columns) {
+    this._core.load(mode, columns.t, columns.o, columns.h, columns.l, columns.c, columns.v);
+  }
+
+  // The time of the newest timed bar among the first `count`, or NaN.
+  _lastTime(count) {
+    for (let i = count - 1; i >= 0; i--) {
+      const time = this._core.timeAt(i);
+      if (time !== null) return time;
+      if (count - i > 64) break;  // bars without time: do not scan a whole chart
+    }
+    return NaN;
+  }
+
+  _firstTime() {
+    const n = this.length;
+    for (let i = 0; i < n && i < 64; i++) {
+      const time = this._core.timeAt(i);
+      if (time !== null) return time;
+    }
+    return NaN;
+  }
+}
+
+/** Compiles a formula; throws FormulaError when it does not compile. */
+function compile(text, options) {
+  return new Formula(text, options);
+}
+
+module.exports = { compile, Formula, FormulaError };
