@@ -1,149 +1,210 @@
 #!/usr/bin/env node
 'use strict';
 
-// Compiles a formula, runs it over bars read from a CSV or JSON file and
-// prints the output JSON. Exit codes: 0 success, 1 compile or run error
-// (the error report is printed), 2 bad usage.
+// formula-run: compiles a formula, runs it over bars from a CSV or JSON file
+// (or standard input) and prints the outputs as JSON or CSV.
+// Exit codes: 0 success, 1 the formula does not compile or run, 2 bad usage
+// or bad bars. Every failure is one line on standard error, no stack trace.
 
 const fs = require('fs');
 const path = require('path');
+const { parseArgs } = require('util');
 
-const USAGE = `usage: formula-run --formula <text or file> --bars <csv or json file> [--period N]
+const USAGE = `usage: formula-run (--formula <file> | --expr <text>) --bars <file|-> [options]
 
-  --formula  the formula text, or the path of a file holding it
-  --bars     bars as CSV with the header t,o,h,l,c,v (any column order)
-             or as a JSON array of objects with the keys c,o,h,l,t,v
-  --period   the chart period in minutes (default 0)
-
-Prints the output JSON of the run, or the error report (exit code 1).`;
+  -f, --formula <file>     the formula, read from a file
+  -e, --expr <text>        the formula text itself
+  -b, --bars <file|->      bars as CSV or JSON (see the README); - reads standard input
+  -p, --period <minutes>   minutes per bar (default 0; 1440 is a day)
+      --format json|csv    json (default): the outputs; csv: time plus one column per output
+      --api modern|exact   modern (default): valid JSON, full precision, null for no value;
+                           exact: the output text of NodeCompiler.Run(), byte for byte
+      --time-unit s|ms     unit of numeric times in the bars (default: guessed)
+  -V, --version            print the version
+  -h, --help               print this text`;
 
 class UsageError extends Error {}
+class FormulaFailure extends Error {}
 
-// Long header names accepted beside the one-letter keys of a bar object.
-const COLUMN_KEYS = {
-  t: 't', time: 't',
-  o: 'o', open: 'o',
-  h: 'h', high: 'h',
-  l: 'l', low: 'l',
-  c: 'c', close: 'c',
-  v: 'v', vol: 'v', volume: 'v',
+const OPTIONS = {
+  formula: { type: 'string', short: 'f' },
+  expr: { type: 'string', short: 'e' },
+  bars: { type: 'string', short: 'b' },
+  period: { type: 'string', short: 'p' },
+  format: { type: 'string' },
+  api: { type: 'string' },
+  'time-unit': { type: 'string' },
+  version: { type: 'boolean', short: 'V' },
+  help: { type: 'boolean', short: 'h' },
 };
 
-function parseArgs(argv) {
-  const options = {};
-  for (let i = 0; i < argv.length; i++) {
-    const arg = argv[i];
-    if (arg === '-h' || arg === '--help') return { help: true };
-    const match = /^--(formula|bars|period)(?:=(.*))?$/s.exec(arg);
-    if (!match) throw new UsageError(`unknown argument: ${arg}`);
-    let value = match[2];
-    if (value === undefined) {
-      if (i + 1 >= argv.length) throw new UsageError(`--${match[1]} needs a value`);
-      value = argv[++i];
-    }
-    options[match[1]] = value;
-  }
-  if (options.formula === undefined) throw new UsageError('--formula is required');
-  if (options.bars === undefined) throw new UsageError('--bars is required');
-  if (options.period !== undefined) {
-    const period = Number(options.period);
-    if (options.period.trim() === '' || !Number.isInteger(period) || period < 0) {
-      throw new UsageError(`--period must be a whole number of minutes: ${options.period}`);
-    }
-    options.period = period;
-  }
-  return options;
-}
-
-function isFile(candidate) {
+function options(argv) {
+  let values;
   try {
-    return fs.statSync(candidate).isFile();
-  } catch {
-    return false;
+    ({ values } = parseArgs({ args: argv, options: OPTIONS, strict: true, allowPositionals: false }));
+  } catch (error) {
+    throw new UsageError(error.message.split('\n')[0]);
+  }
+  if (values.help || values.version) return values;
+  if ((values.formula === undefined) === (values.expr === undefined)) {
+    throw new UsageError('give the formula with exactly one of --formula <file> or --expr <text>');
+  }
+  if (values.bars === undefined) throw new UsageError('--bars is required (a CSV or JSON file, or - for standard input)');
+  const choice = (name, allowed, fallback) => {
+    const value = values[name] ?? fallback;
+    if (!allowed.includes(value)) throw new UsageError(`--${name} must be ${allowed.join(' or ')}, not ${value}`);
+    return value;
+  };
+  values.format = choice('format', ['json', 'csv'], 'json');
+  values.api = choice('api', ['modern', 'exact'], 'modern');
+  if (values['time-unit'] !== undefined) choice('time-unit', ['s', 'ms']);
+  if (values.period !== undefined) {
+    const period = Number(values.period);
+    if (values.period.trim() === '' || !Number.isInteger(period) || period < 0) {
+      throw new UsageError(`--period must be a whole number of minutes, not ${values.period}`);
+    }
+    values.period = period;
+  } else {
+    values.period = 0;
+  }
+  if (values.format === 'csv' && values.api === 'exact') {
+    throw new UsageError('--format csv is made from the modern results; leave out --api exact');
+  }
+  return values;
+}
+
+function readFormula(values) {
+  if (values.expr !== undefined) return values.expr;
+  try {
+    return fs.readFileSync(values.formula, 'utf8');
+  } catch (error) {
+    const why = error.code === 'ENOENT' ? 'no such file' : error.code === 'EISDIR' ? 'a directory' : error.message;
+    throw new UsageError(`cannot read the formula file ${values.formula}: ${why} (give formula text with --expr)`);
   }
 }
 
-// A CSV text as bar objects. Cells stay text: the module reads them the way
-// it reads any field text, so an empty time cell means a bar without time.
-function parseCsv(text) {
-  const lines = text.split(/\r?\n/).filter((line) => line.trim() !== '');
-  if (lines.length === 0) return [];
-  const header = lines[0].split(',').map((name) => name.trim().replace(/^"|"$/g, '').toLowerCase());
-  const keys = header.map((name) => COLUMN_KEYS[name]);
-  if (!keys.some((key) => key !== undefined)) {
-    throw new UsageError(`the CSV header names none of t,o,h,l,c,v: ${lines[0]}`);
+async function readBars(values, loadBars) {
+  const loadOptions = values['time-unit'] ? { timeUnit: values['time-unit'] } : {};
+  try {
+    if (values.bars === '-') return await loadBars(fs.readFileSync(0, 'utf8'), { ...loadOptions, text: true });
+    return await loadBars(values.bars, loadOptions);
+  } catch (error) {
+    throw new UsageError(error.message.replace(/^loadBars: /, 'bars: '));
   }
-  return lines.slice(1).map((line) => {
-    const cells = line.split(',');
-    const bar = {};
-    keys.forEach((key, column) => {
-      if (key !== undefined) bar[key] = (cells[column] ?? '').trim().replace(/^"|"$/g, '');
-    });
-    return bar;
+}
+
+// Numbers at full precision; NaN and infinities (no value) as null.
+function finite(value) {
+  return Number.isFinite(value) ? value : null;
+}
+
+function modernJson(outputs) {
+  const plain = outputs.map((o) => ({
+    name: o.name,
+    values: Array.from(o.values, finite),
+    properties: o.properties,
+    drawing: o.drawing,
+  }));
+  return JSON.stringify({ outputs: plain }, (key, value) => (typeof value === 'number' ? finite(value) : value));
+}
+
+function csvCell(value) {
+  const text = String(value);
+  return /[",\r\n]/.test(text) ? `"${text.replace(/"/g, '""')}"` : text;
+}
+
+// What a drawing shows in a spreadsheet cell at a bar where it draws.
+function drawingCell(shape, item) {
+  switch (shape) {
+    case 'labels': return item.text;
+    case 'sticks': return item.price2;
+    case 'candles': return item.close;
+    case 'verticals': return 1;
+    default: return item.price;
+  }
+}
+
+function csv(outputs, bars) {
+  const n = bars.c.length;
+  const columns = outputs.map((o) => {
+    const cells = new Array(n).fill('');
+    if (o.drawing) {
+      for (const item of o.drawing.items) if (item.index < n) cells[item.index] = drawingCell(o.drawing.shape, item);
+    } else {
+      o.values.forEach((value, i) => { if (i < n && Number.isFinite(value)) cells[i] = value; });
+    }
+    return cells;
   });
-}
-
-function parseBars(text, source) {
-  if (/^\s*\[/.test(text)) {
-    let bars;
-    try {
-      bars = JSON.parse(text);
-    } catch (error) {
-      throw new UsageError(`${source}: not valid JSON: ${error.message}`);
-    }
-    if (!Array.isArray(bars) || !bars.every((bar) => bar !== null && typeof bar === 'object')) {
-      throw new UsageError(`${source}: expected a JSON array of bar objects`);
-    }
-    return bars;
+  const lines = [['time', ...outputs.map((o) => o.name)].map(csvCell).join(',')];
+  for (let i = 0; i < n; i++) {
+    const time = bars.t ? new Date(bars.t[i]).toISOString() : '';
+    lines.push([time, ...columns.map((cells) => csvCell(cells[i]))].join(','));
   }
-  return parseCsv(text);
+  return `${lines.join('\n')}\n`;
 }
 
-function readBars(argument) {
-  if (isFile(argument)) return parseBars(fs.readFileSync(argument, 'utf8'), argument);
-  if (/^\s*\[/.test(argument)) return parseBars(argument, '--bars');
-  throw new UsageError(`no such bars file: ${argument}`);
+function exactRun(api, text, bars, period) {
+  const compiler = new api.NodeCompiler(text);
+  const report = compiler.Compile();
+  if (report !== '') return { text: report, failed: true };
+  const rows = new Array(bars.c.length);
+  for (let i = 0; i < rows.length; i++) {
+    rows[i] = { t: bars.t ? bars.t[i] : '', o: bars.o[i], h: bars.h[i], l: bars.l[i], c: bars.c[i], v: bars.v ? bars.v[i] : 0 };
+  }
+  compiler.SetData(rows);
+  compiler.SetPeriod(period);
+  const output = compiler.Run();
+  return { text: output, failed: output.startsWith('{ "line" : ') };
 }
 
-function readFormula(argument) {
-  return isFile(argument) ? fs.readFileSync(argument, 'utf8') : argument;
-}
-
-function isErrorReport(text) {
-  return text.startsWith('{ "line" : ');
-}
-
-function main(argv) {
-  let options;
-  let bars;
-  let formula;
+async function main(argv, out = process.stdout, err = process.stderr) {
   try {
-    options = parseArgs(argv);
-    if (options.help) {
-      process.stdout.write(`${USAGE}\n`);
+    const values = options(argv);
+    if (values.help) {
+      out.write(`${USAGE}\n`);
       return 0;
     }
-    formula = readFormula(options.formula);
-    bars = readBars(options.bars);
+    if (values.version) {
+      out.write(`${require('../package.json').version}\n`);
+      return 0;
+    }
+    const text = readFormula(values);
+    const api = require(path.join(__dirname, '..', 'index.js'));
+    if (values.api === 'exact') {
+      const bars = await readBars(values, api.loadBars);
+      const { text: output, failed } = exactRun(api, text, bars, values.period);
+      out.write(`${output}\n`);
+      return failed ? 1 : 0;
+    }
+    let formula;
+    try {
+      formula = api.compile(text, { period: values.period });
+    } catch (error) {
+      throw error instanceof api.FormulaError ? new FormulaFailure(error.message) : error;
+    }
+    const bars = await readBars(values, api.loadBars);
+    try {
+      formula.setBars(bars);
+    } catch (error) {
+      throw new UsageError(`bars: ${error.message}`);
+    }
+    let outputs;
+    try {
+      ({ outputs } = formula.run());
+    } catch (error) {
+      throw error instanceof api.FormulaError ? new FormulaFailure(error.message) : error;
+    }
+    out.write(values.format === 'csv' ? csv(outputs, bars) : `${modernJson(outputs)}\n`);
+    return 0;
   } catch (error) {
-    if (!(error instanceof UsageError)) throw error;
-    process.stderr.write(`formula-run: ${error.message}\n`);
-    process.stderr.write(`${USAGE}\n`);
-    return 2;
-  }
-
-  const { NodeCompiler } = require(path.join(__dirname, '..', 'index.js'));
-  const compiler = new NodeCompiler(formula);
-  const report = compiler.Compile();
-  if (report !== '') {
-    process.stdout.write(`${report}\n`);
+    const message = String(error && error.message !== undefined ? error.message : error).split('\n')[0];
+    if (error instanceof UsageError) {
+      err.write(`formula-run: ${message} (see --help)\n`);
+      return 2;
+    }
+    err.write(`formula-run: ${message}\n`);
     return 1;
   }
-  compiler.SetData(bars);
-  compiler.SetPeriod(options.period ?? 0);
-  const output = compiler.Run();
-  process.stdout.write(`${output}\n`);
-  return isErrorReport(output) ? 1 : 0;
 }
 
 if (require.main === module) {
@@ -153,7 +214,7 @@ if (require.main === module) {
     if (error.code !== 'EPIPE') throw error;
     process.exit(0);
   });
-  process.exitCode = main(process.argv.slice(2));
+  main(process.argv.slice(2)).then((code) => { process.exitCode = code; });
 }
 
-module.exports = { main, parseCsv };
+module.exports = { main };

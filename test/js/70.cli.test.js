@@ -1,5 +1,7 @@
 'use strict';
 
+// formula-run: options, inputs, output formats and exit codes.
+
 const { describe, test, before, after } = require('node:test');
 const assert = require('node:assert/strict');
 const { spawn, spawnSync } = require('child_process');
@@ -7,13 +9,14 @@ const fs = require('fs');
 const os = require('os');
 const path = require('path');
 
-const { ROOT, datasOf, implemented } = require('./helpers/formula.js');
-const { SAMPLE, sampleRows } = require('./helpers/fixtures.js');
-
+const ROOT = path.join(__dirname, '..', '..');
 const CLI = path.join(ROOT, 'bin', 'formula-run.js');
+const SAMPLE = path.join(ROOT, 'examples', 'data', 'sp500_daily.csv');
+const MACD = path.join(ROOT, 'examples', 'formulas', 'macd.txt');
+const { NodeCompiler } = require(ROOT);
 
-function cli(...args) {
-  const result = spawnSync(process.execPath, [CLI, ...args], { encoding: 'utf8', maxBuffer: 1 << 28 });
+function cli(args, input) {
+  const result = spawnSync(process.execPath, [CLI, ...args], { encoding: 'utf8', input, maxBuffer: 1 << 28 });
   return { code: result.status, stdout: result.stdout, stderr: result.stderr };
 }
 
@@ -27,95 +30,97 @@ function tempFile(name, content) {
   return file;
 }
 
-describe('cli: bad usage', () => {
-  const usages = [
-    ['no arguments', []],
-    ['no bars', ['--formula', 'A:C;']],
-    ['no formula', ['--bars', SAMPLE]],
-    ['an unknown option', ['--formula', 'A:C;', '--bars', SAMPLE, '--colour', 'red']],
-    ['an option without its value', ['--bars', SAMPLE, '--formula']],
-    ['a missing bars file', ['--formula', 'A:C;', '--bars', '/no/such/file.csv']],
-    ['a period that is not a number', ['--formula', 'A:C;', '--bars', SAMPLE, '--period', 'day']],
-    ['a negative period', ['--formula', 'A:C;', '--bars', SAMPLE, '--period', '-5']],
-    ['bars JSON that is not an array of objects', ['--formula', 'A:C;', '--bars', '[1,2]']],
+const YAHOO = 'Date,Open,High,Low,Close,Adj Close,Volume\r\n'
+  + '2020-01-02,3244.669922,3258.139893,3235.530029,3257.850098,3257.850098,3459930000\r\n'
+  + '2020-01-03,3226.360107,3246.149902,3222.340088,3234.850098,3234.850098,3484700000\r\n';
+
+describe('cli: failures are one line on standard error', () => {
+  const cases = [
+    // [label, args, stdin, exit code, message pattern]
+    ['no arguments', [], undefined, 2, /exactly one of --formula <file> or --expr <text>/],
+    ['no bars', ['--expr', 'A:C;'], undefined, 2, /--bars is required/],
+    ['both --formula and --expr', ['-f', MACD, '-e', 'A:C;', '-b', SAMPLE], undefined, 2, /exactly one/],
+    ['an unknown option', ['-e', 'A:C;', '-b', SAMPLE, '--colour', 'red'], undefined, 2, /Unknown option '--colour'/],
+    ['an option without its value', ['-b', SAMPLE, '--expr'], undefined, 2, /--expr/],
+    ['a formula path that does not exist', ['--formula', 'A:C;', '-b', SAMPLE], undefined, 2, /cannot read the formula file A:C;: no such file/],
+    ['a missing bars file', ['-e', 'A:C;', '-b', '/no/such/file.csv'], undefined, 2, /bars: cannot read \/no\/such\/file.csv: no such file/],
+    ['a bad bars row', ['-e', 'A:C;', '-b', '-'], 't,o,h,l,c\n1,1,1,1,1\n2,1,x,1,1\n', 2, /bars: line 3: high "x" is not a number/],
+    ['bars going back in time', ['-e', 'A:C;', '-b', '-'], 't,o,h,l,c\n2000,1,1,1,1\n1000,1,1,1,1\n', 2, /bars: setBars: bar 1: time goes backwards/],
+    ['a bad period', ['-e', 'A:C;', '-b', SAMPLE, '--period', 'day'], undefined, 2, /--period must be a whole number of minutes, not day/],
+    ['a bad format', ['-e', 'A:C;', '-b', SAMPLE, '--format', 'xml'], undefined, 2, /--format must be json or csv/],
+    ['a formula that does not compile', ['-e', 'X:MAA(C,5);', '-b', SAMPLE], undefined, 1, /Unknown function 'MAA'.*Did you mean MA/],
   ];
-  for (const [label, args] of usages) {
-    test(`${label} exits 2 with the usage text`, () => {
-      const { code, stdout, stderr } = cli(...args);
-      assert.equal(code, 2);
-      assert.equal(stdout, '');
-      assert.match(stderr, /^formula-run: .+\nusage: formula-run --formula/);
+  for (const [label, args, input, code, message] of cases) {
+    test(`${label}: exit ${code}`, () => {
+      const result = cli(args, input);
+      assert.equal(result.code, code, result.stderr);
+      assert.equal(result.stdout, '');
+      assert.match(result.stderr, /^formula-run: [^\n]+\n$/);
+      assert.match(result.stderr, message);
     });
   }
 
-  test('--help prints the usage and exits 0', () => {
-    const { code, stdout } = cli('--help');
-    assert.equal(code, 0);
-    assert.match(stdout, /^usage: formula-run --formula/);
+  test('--help and --version print and exit 0', () => {
+    assert.match(cli(['--help']).stdout, /^usage: formula-run/);
+    assert.equal(cli(['-V']).stdout, `${require(path.join(ROOT, 'package.json')).version}\n`);
   });
 
-  test('a compile error prints the report and exits 1', () => {
-    const { code, stdout } = cli('--formula', 'MA5:MA(CLOSE,5)', '--bars', SAMPLE);
+  test('--api exact prints the engine report of a bad formula on standard output, exit 1', () => {
+    const { code, stdout } = cli(['-e', 'MA5:MA(CLOSE,5)', '-b', SAMPLE, '--api', 'exact']);
     assert.equal(code, 1);
-    assert.equal(stdout,
-      '{ "line" : 1, "column" : 14, "err_code" : 10007, "err_exp" : "Illegal statement. ", "desc" : ")" }\n');
+    assert.equal(stdout, '{ "line" : 1, "column" : 14, "err_code" : 10007, "err_exp" : "Illegal statement. ", "desc" : ")" }\n');
   });
 });
 
 describe('cli: runs', () => {
-  test('the sample over a formula of market functions and operators', () => {
-    const { code, stdout } = cli('--formula', 'MID:(HIGH+LOW)/2;\nRNG:HIGH-LOW,COLORRED;', '--bars', SAMPLE);
+  test('modern JSON: valid, full precision, null where there is no value', () => {
+    const { code, stdout } = cli(['-e', 'X:C/3;\nM:MA(C,2);\nDRAWICON(C>O,H,2);', '-b', '-'], 't,o,h,l,c\n1577923200000,1,2,0.5,1\n1577923260000,1,2,0.5,2\n');
     assert.equal(code, 0);
-    const rows = sampleRows();
-    assert.equal(rows.length, 5105);
-    const result = JSON.parse(stdout);
-    assert.deepEqual(result.out_vars.map((v) => v.name), ['MID', 'RNG']);
-    assert.deepEqual(result.out_vars[1].properties, ['COLORRED']);
-    // Every bar, in order, compared as the six-decimal text.
-    assert.deepEqual(datasOf(stdout, 'MID'), rows.map((r) => ((r.h + r.l) / 2).toFixed(6)));
-    assert.deepEqual(datasOf(stdout, 'RNG'), rows.map((r) => (r.h - r.l).toFixed(6)));
+    const { outputs } = JSON.parse(stdout);
+    assert.deepEqual(outputs[0], { name: 'X', values: [1 / 3, 2 / 3], properties: [], drawing: null });
+    assert.deepEqual(outputs[1].values, [null, 1.5]);
+    assert.deepEqual(outputs[2].drawing, { kind: 'DRAWICON', shape: 'marks', items: [{ index: 1, time: 1577923260000, price: 2, offset: 0 }], icon: 2 });
   });
 
-  test('a formula file, and the same bars as CSV in another column order and as JSON', () => {
-    const formula = tempFile('f.txt', 'X:C; Y:O+H*L; Z:VOL;');
-    const csv = tempFile('bars.csv', 'v,c,l,t,h,o\r\n7,1.5,1,100,2,1.25\r\n\r\n8,2.5,2,200,3,2.25\r\n');
-    const json = tempFile('bars.json', JSON.stringify([
-      { t: 100, o: 1.25, h: 2, l: 1, c: 1.5, v: 7 },
-      { t: 200, o: 2.25, h: 3, l: 2, c: 2.5, v: 8 },
-    ]));
-    const fromCsv = cli('--formula', formula, '--bars', csv);
-    assert.equal(fromCsv.code, 0);
-    assert.deepEqual(datasOf(fromCsv.stdout, 'X'), ['1.500000', '2.500000']);
-    assert.deepEqual(datasOf(fromCsv.stdout, 'Y'), ['3.250000', '8.250000']);
-    assert.deepEqual(datasOf(fromCsv.stdout, 'Z'), ['7.000000', '8.000000']);
-    assert.equal(cli('--formula', formula, '--bars', json).stdout, fromCsv.stdout);
-    assert.equal(cli(`--formula=${formula}`, `--bars=${json}`).stdout, fromCsv.stdout);
+  test('--api exact prints what NodeCompiler.Run() gives, byte for byte', () => {
+    const text = fs.readFileSync(MACD, 'utf8');
+    const { code, stdout } = cli(['-f', MACD, '-b', SAMPLE, '-p', '1440', '--api', 'exact']);
+    assert.equal(code, 0);
+    const compiler = new NodeCompiler(text);
+    compiler.Compile();
+    const rows = fs.readFileSync(SAMPLE, 'utf8').trim().split('\n').slice(1).map((line) => {
+      const [t, o, h, l, c, v] = line.split(',').map(Number);
+      return { t, o, h, l, c, v };
+    });
+    compiler.SetData(rows);
+    compiler.SetPeriod(1440);
+    assert.equal(stdout, `${compiler.Run()}\n`);
   });
 
-  test('inline JSON bars and an empty bar list', () => {
-    const inline = cli('--formula', 'X:C;', '--bars', '[{"c":4},{"c":"5.5"}]');
-    assert.equal(inline.code, 0);
-    assert.deepEqual(datasOf(inline.stdout, 'X'), ['4.000000', '5.500000']);
-    const none = cli('--formula', 'X:C;', '--bars', tempFile('empty.csv', 't,o,h,l,c,v\n'));
-    assert.equal(none.code, 0);
-    assert.deepEqual(datasOf(none.stdout, 'X'), []);
+  test('a Yahoo-style CSV from standard input, as CSV for spreadsheets', () => {
+    const { code, stdout } = cli(['-e', "X:C-O;\nDRAWTEXT(C<O,L,'down');\nDRAWKLINE(H,O,L,C);", '-b', '-', '--format', 'csv'], YAHOO);
+    assert.equal(code, 0);
+    assert.equal(stdout, 'time,X,DRAWTEXT,DRAWKLINE\n'
+      + `2020-01-02T00:00:00.000Z,${3257.850098 - 3244.669922},,3257.850098\n`
+      + `2020-01-03T00:00:00.000Z,${3234.850098 - 3226.360107},,3234.850098\n`);
+    const falling = cli(['-e', "DRAWTEXT(C>O,L,'up');", '-b', tempFile('y.csv', YAHOO), '--format', 'csv']);
+    assert.equal(falling.stdout.split('\n')[1], '2020-01-02T00:00:00.000Z,3235.530029');
+  });
+
+  test('a formula file, JSON bars, epoch seconds and --period', () => {
+    const formula = tempFile('f.txt', 'X:C;\nP:PERIOD;');
+    const bars = tempFile('bars.json', JSON.stringify([{ time: 1577923200, open: 1, high: 2, low: 0.5, close: 1.5 }]));
+    const { code, stdout } = cli(['--formula', formula, '--bars', bars, '--period', '1440', '--format', 'csv']);
+    assert.equal(code, 0, stdout);
+    assert.equal(stdout, 'time,X,P\n2020-01-02T00:00:00.000Z,1.5,1440\n');
   });
 
   test('a reader that closes the pipe early ends the run quietly with status 0', async () => {
-    // Four outputs over the sample are far more than a pipe buffer holds, so
-    // the runner is still writing when the pipe closes.
-    const child = spawn(process.execPath, [CLI, '--formula', 'A:C; B:O; D:H; E:L;', '--bars', SAMPLE]);
+    const child = spawn(process.execPath, [CLI, '-e', 'A:C; B:O; D:H; E:L;', '-b', SAMPLE]);
     let stderr = '';
     child.stderr.on('data', (chunk) => { stderr += chunk; });
     child.stdout.once('data', () => child.stdout.destroy());
     const [code, signal] = await new Promise((resolve) => child.on('close', (...end) => resolve(end)));
     assert.deepEqual({ code, signal, stderr }, { code: 0, signal: null, stderr: '' });
-  });
-
-  test('--period reaches PERIOD', (t) => {
-    if (!implemented('PERIOD')) return t.skip('PERIOD is not implemented yet');
-    const { code, stdout } = cli('--formula', 'P:PERIOD;', '--bars', '[{"c":1}]', '--period', '1440');
-    assert.equal(code, 0);
-    assert.deepEqual(datasOf(stdout, 'P'), ['1440.000000']);
   });
 });
