@@ -1,0 +1,62 @@
+'use strict';
+
+// docs/functions.md: every built-in function documented, every example runs,
+// and the generated files match their sources.
+
+const { test } = require('node:test');
+const assert = require('node:assert/strict');
+const fs = require('fs');
+const path = require('path');
+
+const ROOT = path.join(__dirname, '..', '..');
+const { compile } = require(ROOT);
+const { functionTable } = require(path.join(ROOT, 'lib', 'native'));
+const { generate, readSource, MARKDOWN, JSON_FILE } = require(path.join(ROOT, 'scripts', 'gen-docs.js'));
+
+const table = functionTable();
+const entries = readSource();
+
+test('every function of the table has exactly one entry (by name or alias) with its counts', () => {
+  const documented = new Map();
+  for (const entry of entries) {
+    for (const name of [entry.name, ...entry.aliases]) {
+      assert.ok(!documented.has(name), `${name} documented twice`);
+      documented.set(name, entry);
+    }
+  }
+  const counts = new Map(table.functions.map((f) => [f.name, JSON.stringify(f.counts)]));
+  assert.deepEqual([...documented.keys()].sort(), [...counts.keys()].sort());
+  for (const entry of entries) {
+    for (const alias of entry.aliases) assert.equal(counts.get(alias), counts.get(entry.name), alias);
+    assert.ok(entry.signature.startsWith(entry.name), entry.name);
+    assert.ok(entry.family && entry.text && entry.example, entry.name);
+  }
+});
+
+test('the generated files are up to date', () => {
+  const { markdown, json } = generate();
+  assert.equal(fs.readFileSync(MARKDOWN, 'utf8'), markdown, 'run node scripts/gen-docs.js');
+  assert.equal(fs.readFileSync(JSON_FILE, 'utf8'), json, 'run node scripts/gen-docs.js');
+});
+
+test('every example compiles and gives values or drawn items over the sample', () => {
+  const lines = fs.readFileSync(path.join(ROOT, 'examples', 'data', 'sp500_daily.csv'), 'utf8').trim().split('\n').slice(1, 301);
+  const bars = lines.map((line) => {
+    const [t, o, h, l, c, v] = line.split(',').map(Number);
+    return { t, o, h, l, c, v };
+  });
+  const draws = new Set(table.functions.filter((f) => f.draw).map((f) => f.name));
+  const empty = [];
+  for (const entry of entries) {
+    const outputs = compile(entry.example).setBars(bars).run().outputs;
+    assert.equal(outputs.length, 1, entry.example);
+    const [output] = outputs;
+    if (draws.has(entry.name)) {
+      assert.equal(output.drawing.kind, entry.name, entry.example);
+      if (output.drawing.items.length === 0) empty.push(entry.name);
+    } else if (output.values.length === 0 || output.values.every(Number.isNaN)) {
+      empty.push(entry.name);
+    }
+  }
+  assert.deepEqual(empty, []);
+});
