@@ -1,0 +1,487 @@
+'use strict';
+
+// The chart page's server: static files of demo/public, the chart library
+// from node_modules, and a small JSON API over the formula engine.
+//
+//   GET  /                 the page (and its modules, /app.mjs ...)
+//   GET  /vendor/lightweight-charts.mjs   the chart library as installed by npm
+//   GET  /bars             the bars shown before live mode, as columns
+//   GET  /examples         the example formulas [{ name, text }]
+//   GET  /functions        the function reference (docs/functions.json, or [])
+//   POST /run              { formula, period? } -> { outputs, length, ms } or 4xx { error }
+//   GET  /live?formula=..  server-sent events: the remaining bars replayed as ticks
+//
+// Every refusal is a JSON { error } with a 4xx status; a handler that throws
+// answers 500 and the server keeps listening.
+
+const http = require('node:http');
+const fs = require('node:fs');
+const path = require('node:path');
+const { parseArgs } = require('node:util');
+
+const { compile, FormulaError, loadBars } = require('..');
+
+const ROOT = path.join(__dirname, '..');
+const PUBLIC = path.join(__dirname, 'public');
+const MAX_BODY = 1024 * 1024;
+const MAX_LIVE_STREAMS = 8;
+const TYPES = {
+  '.html': 'text/html; charset=utf-8',
+  '.mjs': 'text/javascript; charset=utf-8',
+  '.js': 'text/javascript; charset=utf-8',
+  '.css': 'text/css; charset=utf-8',
+  '.json': 'application/json; charset=utf-8',
+  '.png': 'image/png',
+  '.svg': 'image/svg+xml',
+};
+
+class HttpError extends Error {
+  constructor(status, message, extra) {
+    super(message);
+    this.status = status;
+    this.extra = extra;
+  }
+}
+
+function sendJson(res, status, value) {
+  const body = JSON.stringify(value);
+  res.writeHead(status, {
+    'content-type': 'application/json; charset=utf-8',
+    'content-length': Buffer.byteLength(body),
+    'cache-control': 'no-store',
+  });
+  res.end(body);
+}
+
+function sendError(res, status, message, extra) {
+  if (res.headersSent) {
+    res.destroy();
+    return;
+  }
+  sendJson(res, status, { error: { message, ...extra } });
+}
+
+// NaN (no value) and infinities are not JSON: they travel as null.
+function finiteOrNull(x) {
+  return Number.isFinite(x) ? x : null;
+}
+
+function valuesToJson(values) {
+  const out = new Array(values.length);
+  for (let i = 0; i < values.length; i++) out[i] = finiteOrNull(values[i]);
+  return out;
+}
+
+function drawingToJson(drawing) {
+  if (!drawing) return null;
+  const items = drawing.items.map((item) => {
+    const copy = {};
+    for (const [key, value] of Object.entries(item)) {
+      copy[key] = typeof value === 'number' ? finiteOrNull(value) : value;
+    }
+    return copy;
+  });
+  return { ...drawing, items };
+}
+
+function outputsToJson(outputs) {
+  return outputs.map((o) => ({
+    name: o.name,
+    properties: o.properties,
+    values: valuesToJson(o.values),
+    drawing: drawingToJson(o.drawing),
+  }));
+}
+
+function errorDetails(error) {
+  return {
+    code: error.code,
+    line: error.line,
+    column: error.column,
+    index: error.index,
+    token: error.token,
+    message: error.message,
+  };
+}
+
+// Compiles `text` and holds the first `count` bars; a formula that does not
+// compile becomes a 400 carrying the error's position.
+function compileOver(text, bars, count, period) {
+  let formula;
+  try {
+    formula = compile(text);
+  } catch (error) {
+    if (error instanceof FormulaError) {
+      throw new HttpError(400, error.message, errorDetails(error));
+    }
+    throw error;
+  }
+  formula.setBars(slice(bars, 0, count));
+  formula.period = period;
+  return formula;
+}
+
+// Columns of bars [from, to) as views, no copy.
+function slice(bars, from, to) {
+  return {
+    t: bars.t.subarray(from, to),
+    o: bars.o.subarray(from, to),
+    h: bars.h.subarray(from, to),
+    l: bars.l.subarray(from, to),
+    c: bars.c.subarray(from, to),
+    v: bars.v.subarray(from, to),
+  };
+}
+
+function toColumns(bars) {
+  const out = {};
+  for (const key of ['t', 'o', 'h', 'l', 'c', 'v']) out[key] = Float64Array.from(bars[key]);
+  return out;
+}
+
+function readBody(req) {
+  return new Promise((resolve, reject) => {
+    const declared = Number(req.headers['content-length']);
+    if (declared > MAX_BODY) {
+      reject(new HttpError(413, `request body over ${MAX_BODY} bytes`));
+      req.resume();
+      return;
+    }
+    const chunks = [];
+    let size = 0;
+    let refused = false;
+    req.on('data', (chunk) => {
+      if (refused) return;
+      size += chunk.length;
+      if (size > MAX_BODY) {
+        refused = true;
+        reject(new HttpError(413, `request body over ${MAX_BODY} bytes`));
+        return;
+      }
+      chunks.push(chunk);
+    });
+    req.on('end', () => {
+      if (!refused) resolve(Buffer.concat(chunks).toString('utf8'));
+    });
+    req.on('error', reject);
+  });
+}
+
+function parseRunRequest(text) {
+  let body;
+  try {
+    body = JSON.parse(text);
+  } catch (error) {
+    throw new HttpError(400, `bad JSON: ${error.message}`);
+  }
+  if (body === null || typeof body !== 'object' || Array.isArray(body)) {
+    throw new HttpError(400, 'expected a JSON object { formula, period? }');
+  }
+  if (typeof body.formula !== 'string') {
+    throw new HttpError(400, 'formula must be a string');
+  }
+  return { formula: body.formula, period: parsePeriod(body.period) };
+}
+
+function parsePeriod(value, fallback = 1440) {
+  if (value === undefined || value === null || value === '') return fallback;
+  const n = Number(value);
+  if (!Number.isInteger(n) || n < 0 || n > 1e7) {
+    throw new HttpError(400, 'period must be a whole number of minutes from 0 to 10000000');
+  }
+  return n;
+}
+
+// Ticks of one bar: the bar opens (all prices at the open), then `steps - 1`
+// replacements move the close toward its final value while the high and low
+// widen, the last one being the bar itself.
+function tickOf(bars, index, step, steps) {
+  const f = step / steps;
+  const o = bars.o[index];
+  const c = bars.c[index];
+  const close = step === steps ? c : o + (c - o) * f;
+  const top = Math.max(o, close);
+  const bottom = Math.min(o, close);
+  return {
+    t: bars.t[index],
+    o,
+    h: step === steps ? bars.h[index] : top + (Math.max(bars.h[index], top) - top) * f,
+    l: step === steps ? bars.l[index] : bottom - (bottom - Math.min(bars.l[index], bottom)) * f,
+    c: close,
+    v: bars.v[index] * f,
+  };
+}
+
+function lastItem(drawing, index) {
+  if (!drawing || drawing.items.length === 0) return null;
+  const item = drawing.items[drawing.items.length - 1];
+  return item.index === index ? drawingToJson({ items: [item] }).items[0] : null;
+}
+
+function createDemoServer(options) {
+  const bars = toColumns(options.bars);
+  const total = bars.t.length;
+  const liveBars = Math.min(Math.max(0, options.liveBars ?? 120), Math.max(0, total - 1));
+  const shown = total - liveBars;
+  const ticksPerBar = Math.max(1, options.ticksPerBar ?? 4);
+  const tickMs = Math.max(0, options.tickMs ?? 40);
+  const period = options.period ?? 1440;
+  const examples = readExamples(options.examplesDir ?? path.join(ROOT, 'examples', 'formulas'));
+  const functionsFile = options.functionsFile ?? path.join(ROOT, 'docs', 'functions.json');
+  const vendorFile = path.join(path.dirname(require.resolve('lightweight-charts/package.json')),
+    'dist', 'lightweight-charts.standalone.production.mjs');
+  const streams = new Set();
+
+  const barsJson = JSON.stringify({
+    period,
+    total,
+    shown,
+    bars: Object.fromEntries(Object.entries(slice(bars, 0, shown)).map(([k, v]) => [k, Array.from(v)])),
+  });
+
+  function run(req, res) {
+    return readBody(req).then((text) => {
+      const request = parseRunRequest(text);
+      const started = process.hrtime.bigint();
+      const formula = compileOver(request.formula, bars, shown, request.period);
+      const { outputs } = formula.run();
+      const ms = Number(process.hrtime.bigint() - started) / 1e6;
+      sendJson(res, 200, { length: formula.length, ms, outputs: outputsToJson(outputs) });
+    });
+  }
+
+  function live(req, res, url) {
+    const text = url.searchParams.get('formula');
+    if (text === null) throw new HttpError(400, 'formula query parameter required');
+    if (streams.size >= MAX_LIVE_STREAMS) throw new HttpError(503, 'too many live streams');
+    const every = url.searchParams.has('interval') ? parsePeriod(url.searchParams.get('interval'), tickMs) : tickMs;
+    const formula = compileOver(text, bars, shown, parsePeriod(url.searchParams.get('period'), period));
+    res.writeHead(200, {
+      'content-type': 'text/event-stream; charset=utf-8',
+      'cache-control': 'no-store',
+      connection: 'keep-alive',
+    });
+    res.write(`event: start\ndata: ${JSON.stringify({ shown, total, ticksPerBar })}\n\n`);
+    let index = shown;
+    let step = 1;
+    let timer = null;
+    const stop = () => {
+      clearTimeout(timer);
+      streams.delete(stop);
+    };
+    streams.add(stop);
+    const tick = () => {
+      if (index >= total) {
+        res.end('event: end\ndata: {}\n\n');
+        stop();
+        return;
+      }
+      const bar = tickOf(bars, index, step, ticksPerBar);
+      const replace = step > 1;
+      const started = process.hrtime.bigint();
+      if (replace) formula.replaceLastBar(bar);
+      else formula.appendBars([bar]);
+      const { outputs } = formula.run();
+      const ms = Number(process.hrtime.bigint() - started) / 1e6;
+      const last = formula.length - 1;
+      const message = {
+        index: last,
+        replace,
+        bar,
+        ms,
+        outputs: outputs.map((o) => (o.drawing
+          ? { name: o.name, item: lastItem(o.drawing, last) }
+          : { name: o.name, value: finiteOrNull(o.values[last]) })),
+      };
+      res.write(`event: tick\ndata: ${JSON.stringify(message)}\n\n`);
+      if (step >= ticksPerBar) {
+        step = 1;
+        index += 1;
+      } else {
+        step += 1;
+      }
+      timer = setTimeout(tick, every);
+    };
+    res.on('close', stop);
+    timer = setTimeout(tick, every);
+  }
+
+  function serveFile(res, file, type) {
+    fs.readFile(file, (error, data) => {
+      if (error) {
+        sendError(res, 404, 'not found');
+        return;
+      }
+      res.writeHead(200, { 'content-type': type, 'content-length': data.length, 'cache-control': 'no-cache' });
+      res.end(data);
+    });
+  }
+
+  function serveStatic(res, pathname) {
+    const name = pathname === '/' ? 'index.html' : decodeURIComponent(pathname.slice(1));
+    const file = path.resolve(PUBLIC, name);
+    const type = TYPES[path.extname(file)];
+    if (!file.startsWith(PUBLIC + path.sep) || !type) throw new HttpError(404, 'not found');
+    serveFile(res, file, type);
+  }
+
+  function route(req, res) {
+    const url = new URL(req.url, 'http://localhost');
+    const get = req.method === 'GET' || req.method === 'HEAD';
+    switch (url.pathname) {
+      case '/run':
+        if (req.method !== 'POST') throw new HttpError(405, 'use POST for /run');
+        return run(req, res);
+      case '/live':
+        if (!get) throw new HttpError(405, 'use GET for /live');
+        return live(req, res, url);
+      case '/bars':
+      case '/examples':
+      case '/functions':
+      case '/vendor/lightweight-charts.mjs':
+        if (!get) throw new HttpError(405, `use GET for ${url.pathname}`);
+        break;
+      default:
+        if (!get) throw new HttpError(405, 'method not allowed');
+    }
+    if (url.pathname === '/bars') {
+      res.writeHead(200, { 'content-type': 'application/json; charset=utf-8', 'cache-control': 'no-store' });
+      res.end(barsJson);
+    } else if (url.pathname === '/examples') {
+      sendJson(res, 200, examples);
+    } else if (url.pathname === '/functions') {
+      fs.readFile(functionsFile, 'utf8', (error, text) => {
+        if (error) sendJson(res, 200, []);
+        else {
+          res.writeHead(200, { 'content-type': 'application/json; charset=utf-8' });
+          res.end(text);
+        }
+      });
+    } else if (url.pathname === '/vendor/lightweight-charts.mjs') {
+      serveFile(res, vendorFile, TYPES['.mjs']);
+    } else {
+      serveStatic(res, url.pathname);
+    }
+    return undefined;
+  }
+
+  function fail(res, error) {
+    if (error instanceof HttpError) sendError(res, error.status, error.message, error.extra);
+    else sendError(res, 500, `internal error: ${error && error.message}`);
+  }
+
+  const server = http.createServer((req, res) => {
+    try {
+      const pending = route(req, res);
+      if (pending) pending.catch((error) => fail(res, error));
+    } catch (error) {
+      fail(res, error);
+    }
+  });
+  server.on('clientError', (error, socket) => {
+    if (socket.writable) socket.end('HTTP/1.1 400 Bad Request\r\nconnection: close\r\n\r\n');
+  });
+
+  return {
+    server,
+    shown,
+    total,
+    listen(port = 0, host = '127.0.0.1') {
+      return new Promise((resolve, reject) => {
+        server.once('error', reject);
+        server.listen(port, host, () => {
+          server.off('error', reject);
+          const address = server.address();
+          const shownHost = address.family === 'IPv6' ? `[${address.address}]` : address.address;
+          resolve(`http://${shownHost}:${address.port}/`);
+        });
+      });
+    },
+    close() {
+      for (const stop of streams) stop();
+      server.closeAllConnections();
+      return new Promise((resolve) => server.close(() => resolve()));
+    },
+  };
+}
+
+function readExamples(dir) {
+  let names = [];
+  try {
+    names = fs.readdirSync(dir).filter((n) => n.endsWith('.txt')).sort();
+  } catch {
+    return [];
+  }
+  return names.map((file) => ({
+    name: file.replace(/\.txt$/, ''),
+    text: fs.readFileSync(path.join(dir, file), 'utf8'),
+  }));
+}
+
+const USAGE = `usage: npm run demo -- [--port N] [--host ADDRESS] [--bars FILE] [--period MINUTES]
+                      [--live-bars N] [--ticks-per-bar N] [--tick-ms MS]`;
+
+async function main(argv) {
+  let values;
+  try {
+    ({ values } = parseArgs({
+      args: argv,
+      options: {
+        port: { type: 'string', default: '0' },
+        host: { type: 'string', default: '127.0.0.1' },
+        bars: { type: 'string', default: path.join(ROOT, 'examples', 'data', 'sp500_daily.csv') },
+        period: { type: 'string', default: '1440' },
+        'live-bars': { type: 'string', default: '120' },
+        'ticks-per-bar': { type: 'string', default: '4' },
+        'tick-ms': { type: 'string', default: '40' },
+        help: { type: 'boolean', short: 'h', default: false },
+      },
+    }));
+  } catch (error) {
+    process.stderr.write(`${error.message}\n${USAGE}\n`);
+    return 2;
+  }
+  if (values.help) {
+    process.stdout.write(`${USAGE}\n`);
+    return 0;
+  }
+  const numbers = {};
+  for (const key of ['port', 'period', 'live-bars', 'ticks-per-bar', 'tick-ms']) {
+    numbers[key] = Number(values[key]);
+    if (!Number.isInteger(numbers[key]) || numbers[key] < 0) {
+      process.stderr.write(`--${key} expects a whole number\n${USAGE}\n`);
+      return 2;
+    }
+  }
+  let bars;
+  try {
+    bars = await loadBars(values.bars);
+  } catch (error) {
+    process.stderr.write(`cannot read bars from ${values.bars}: ${error.message}\n`);
+    return 1;
+  }
+  const demo = createDemoServer({
+    bars,
+    period: numbers.period,
+    liveBars: numbers['live-bars'],
+    ticksPerBar: numbers['ticks-per-bar'],
+    tickMs: numbers['tick-ms'],
+  });
+  const url = await demo.listen(numbers.port, values.host);
+  process.stdout.write(`chart page: ${url}  (${demo.shown} bars shown, ${demo.total - demo.shown} replayed live)\n`);
+  const shutdown = () => demo.close().then(() => process.exit(0));
+  process.on('SIGINT', shutdown);
+  process.on('SIGTERM', shutdown);
+  return undefined;
+}
+
+if (require.main === module) {
+  main(process.argv.slice(2)).then((code) => {
+    if (code !== undefined) process.exitCode = code;
+  }, (error) => {
+    process.stderr.write(`${error.stack || error}\n`);
+    process.exitCode = 1;
+  });
+}
+
+module.exports = { createDemoServer, tickOf, main };

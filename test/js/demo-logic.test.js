@@ -1,0 +1,176 @@
+'use strict';
+
+// The chart page's decisions that need no browser: colours, line styles,
+// panes, the time axis, drawing geometry and the editor's error position.
+
+const { before, describe, test } = require('node:test');
+const assert = require('node:assert/strict');
+const path = require('node:path');
+
+const ROOT = path.join(__dirname, '..', '..');
+const { compile, loadBars } = require(ROOT);
+
+let L;
+let bars;
+before(async () => {
+  L = await import(path.join(ROOT, 'demo', 'public', 'logic.mjs'));
+  bars = await loadBars(path.join(ROOT, 'examples', 'data', 'sp500_daily.csv'));
+});
+
+describe('demo page: colours and styles', () => {
+  test('parseColor', () => {
+    const cases = [
+      ['COLORRED', L.NAMED_COLORS.COLORRED],
+      ['colorred', L.NAMED_COLORS.COLORRED],
+      ['green', L.NAMED_COLORS.COLORGREEN],
+      ['COLORRGB(255,0,0)', 'rgb(255,0,0)'],
+      ['COLORRGB(-1,300,7)', 'rgb(0,255,7)'],
+      ['#ff8800', '#ff8800'],
+      ['teal', 'teal'],
+      ['', null],
+      [undefined, null],
+      ['COLORRGB(1,2)', null],
+      ['red; background:url(x)', null],
+    ];
+    for (const [text, expected] of cases) assert.equal(L.parseColor(text), expected, String(text));
+  });
+
+  test('styleOf', () => {
+    const base = { color: '#fff', width: 1, dotted: false, histogram: null, points: 0, hidden: false };
+    const cases = [
+      [[], base],
+      [['COLORRED', 'LINETHICK3'], { ...base, color: L.NAMED_COLORS.COLORRED, width: 3 }],
+      [['COLORSTICK'], { ...base, histogram: 'sign' }],
+      [['VOLSTICK', 'COLORYELLOW'], { ...base, histogram: 'updown', color: L.NAMED_COLORS.COLORYELLOW }],
+      [['STICK'], { ...base, histogram: 'plain' }],
+      [['DOTLINE', 'COLORRGB(1,2,3)'], { ...base, dotted: true, color: 'rgb(1,2,3)' }],
+      [['CIRCLEDOT'], { ...base, points: 2 }],
+      [['POINTDOT'], { ...base, points: 1 }],
+      [['NODRAW'], { ...base, hidden: true }],
+      [['COLORRED', 'COLORBLUE'], { ...base, color: L.NAMED_COLORS.COLORBLUE }],
+    ];
+    for (const [properties, expected] of cases) {
+      assert.deepEqual(L.styleOf(properties, '#fff'), expected, properties.join());
+    }
+  });
+
+  test('histogram colours: by sign, by the bar, or the line colour', () => {
+    const few = { o: [1, 5], c: [2, 4] };
+    const cases = [
+      ['sign', 3, 0, L.UP_COLOR], ['sign', 0, 0, L.UP_COLOR], ['sign', -1, 0, L.DOWN_COLOR],
+      ['updown', -5, 0, L.UP_COLOR], ['updown', 5, 1, L.DOWN_COLOR], ['plain', -5, 1, '#abc'],
+    ];
+    for (const [histogram, value, i, expected] of cases) {
+      assert.equal(L.histogramColor({ histogram, color: '#abc' }, value, few, i), expected);
+    }
+  });
+});
+
+describe('demo page: panes', () => {
+  const cases = [
+    ['M20:MA(CLOSE,20);', 'main'],
+    ['S:SAR(10,2,20);', 'main'],
+    ['UPPER:MA(C,20)+2*STD(C,20);', 'main'],
+    ['DIF:EMA(CLOSE,12)-EMA(CLOSE,26);', 'lower'],
+    ['RSI:SMA(MAX(C-REF(C,1),0),6,1)/SMA(ABS(C-REF(C,1)),6,1)*100;', 'lower'],
+    ['X:C,COLORSTICK;', 'lower'],
+    ['VV:VOL;', 'lower'],
+    ['NN:NULL;', 'lower'],
+  ];
+  for (const [formula, pane] of cases) {
+    test(`${formula} goes to the ${pane} pane`, () => {
+      const f = compile(formula);
+      f.setBars(bars);
+      const [out] = f.run().outputs;
+      assert.equal(L.paneOfLine(out.values, L.styleOf(out.properties, '#fff'), bars), pane);
+    });
+  }
+
+  const drawingCases = [
+    ["DRAWTEXT(C>O,LOW,'x');", 'main'],
+    ['STICKLINE(C>O,O,C,1,0);', 'main'],
+    ['DRAWKLINE(H,O,L,C);', 'main'],
+    ['VERTLINE(C>O,1);', 'main'],
+    ['DRAWNUMBER(C>O,50,C,2);', 'main'],
+    ['K:=SMA((C-LLV(L,9))/(HHV(H,9)-LLV(L,9))*100,3,1);\nDRAWICON(K>80,K,2);', 'lower'],
+    ['DRAWTEXT(C>10000000,LOW,\'never\');', 'main'],
+  ];
+  for (const [formula, pane] of drawingCases) {
+    test(`${formula.split('\n').at(-1)} goes to the ${pane} pane`, () => {
+      const f = compile(formula);
+      f.setBars(bars);
+      const out = f.run().outputs.at(-1);
+      assert.equal(L.paneOfDrawing(out.drawing, bars), pane);
+    });
+  }
+});
+
+describe('demo page: time axis and geometry', () => {
+  test('chartTimes: seconds of rising times, else one day per bar', () => {
+    assert.deepEqual(L.chartTimes([1000, 61000, 121999]), [1, 61, 121]);
+    assert.deepEqual(L.chartTimes([5000, 5000]), [946684800, 946771200]);
+    assert.deepEqual(L.chartTimes([9000, 1000]), [946684800, 946771200]);
+    assert.deepEqual(L.chartTimes([0, NaN]), [946684800, 946771200]);
+    assert.deepEqual(L.chartTimes([]), []);
+  });
+
+  test('nextTime: the bar time when it rises, else a day later', () => {
+    assert.equal(L.nextTime([10, 20], 30000), 30);
+    assert.equal(L.nextTime([10, 20], 20000), 86420);
+    assert.equal(L.nextTime([10, 20], NaN), 86420);
+  });
+
+  test('lineData and histogramData keep one point per bar, whitespace without a value', () => {
+    assert.deepEqual(L.lineData([1, NaN, null, 2], [5, 6, 7, 8]),
+      [{ time: 5, value: 1 }, { time: 6 }, { time: 7 }, { time: 8, value: 2 }]);
+    assert.deepEqual(L.histogramData([1, NaN], [5, 6], { histogram: 'sign' }, null),
+      [{ time: 5, value: 1, color: L.UP_COLOR }, { time: 6 }]);
+  });
+
+  test('slopedSegment', () => {
+    const at = (direction) => L.slopedSegment({ index: 10, price: 100, slope: 2, length: 3, direction });
+    assert.deepEqual(at(1), [[10, 100], [13, 106]]);
+    assert.deepEqual(at(-1), [[7, 94], [10, 100]]);
+    assert.deepEqual(at(0), [[7, 94], [13, 106]]);
+    assert.deepEqual(L.slopedSegment({ index: 2, price: 5, slope: 1, length: -4, direction: 1 }), [[2, 5], [2, 5]]);
+  });
+
+  test('linePairs and partRuns', () => {
+    const items = [1, 2, 3, 7, 8, 12].map((index) => ({ index }));
+    assert.deepEqual(L.linePairs(items).map((p) => p.map((i) => i.index)), [[1, 2], [3, 7], [8, 12]]);
+    assert.deepEqual(L.linePairs(items.slice(0, 5)).length, 2);
+    assert.deepEqual(L.partRuns(items).map((r) => r.map((i) => i.index)), [[1, 2, 3], [7, 8], [12]]);
+    assert.deepEqual(L.partRuns([]), []);
+  });
+
+  test('stickWidth', () => {
+    const cases = [[0.8, 10, 8], [1, 10, 10], [3, 10, 3], [0, 10, 1], [NaN, 10, 1], [0.05, 4, 1]];
+    for (const [width, spacing, expected] of cases) assert.equal(L.stickWidth(width, spacing), expected);
+  });
+
+  test('itemPrices per shape', () => {
+    assert.deepEqual(L.itemPrices('sticks', { price1: 1, price2: 2 }), [1, 2]);
+    assert.deepEqual(L.itemPrices('candles', { high: 3, low: 1 }), [3, 1]);
+    assert.deepEqual(L.itemPrices('verticals', {}), []);
+    assert.deepEqual(L.itemPrices('labels', { price: 4 }), [4]);
+  });
+});
+
+describe('demo page: error position in the editor', () => {
+  const text = 'A:1;\nBB:=2 # 3;\n\nC';
+  const cases = [
+    [1, 0, 0],
+    [1, 2, 2],
+    [2, 6, 11],
+    [3, 0, 16],
+    [4, 0, 17],
+    [0, 0, 0], // reported before the first line: the first line
+    [2, 99, 15], // past the end of its line: the line's end
+    [9, 0, 18], // past the last line: the text's end
+  ];
+  for (const [line, column, offset] of cases) {
+    test(`line ${line}, column ${column} is offset ${offset}`, () => {
+      assert.equal(L.errorOffset(text, line, column), offset);
+    });
+  }
+});

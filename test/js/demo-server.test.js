@@ -1,0 +1,272 @@
+'use strict';
+
+// The chart page's server, request by request: what it answers, what it
+// refuses (and that it keeps answering after), and that the live replay
+// gives the values a full run over the same bars gives.
+
+const { after, before, describe, test } = require('node:test');
+const assert = require('node:assert/strict');
+const fs = require('node:fs');
+const http = require('node:http');
+const path = require('node:path');
+
+const ROOT = path.join(__dirname, '..', '..');
+const { compile, loadBars } = require(ROOT);
+const { createDemoServer, tickOf } = require(path.join(ROOT, 'demo', 'server.js'));
+
+const MACD = fs.readFileSync(path.join(ROOT, 'examples', 'formulas', 'macd.txt'), 'utf8');
+const SHOWCASE = fs.readFileSync(path.join(ROOT, 'examples', 'formulas', 'drawing_showcase.txt'), 'utf8');
+const LIVE_BARS = 6;
+const TICKS = 3;
+
+let bars;
+let demo;
+let base;
+
+function request(method, pathname, body, headers = {}) {
+  return new Promise((resolve, reject) => {
+    const req = http.request(new URL(pathname, base), { method, headers }, (res) => {
+      const chunks = [];
+      res.on('data', (c) => chunks.push(c));
+      res.on('end', () => {
+        const text = Buffer.concat(chunks).toString('utf8');
+        let json = null;
+        try { json = JSON.parse(text); } catch { /* not JSON */ }
+        resolve({ status: res.statusCode, type: res.headers['content-type'], text, json });
+      });
+    });
+    req.on('error', reject);
+    if (body !== undefined) req.write(body);
+    req.end();
+  });
+}
+
+const post = (formula, extra = {}) => request('POST', '/run', JSON.stringify({ formula, ...extra }),
+  { 'content-type': 'application/json' });
+
+// The server's JSON form of a run: NaN and infinities as null.
+function expectedOutputs(formula, count, period = 1440) {
+  const f = compile(formula);
+  f.setBars(Object.fromEntries(Object.entries(bars).map(([k, v]) => [k, Array.from(v).slice(0, count)])));
+  f.period = period;
+  return JSON.parse(JSON.stringify(f.run().outputs.map((o) => ({
+    name: o.name,
+    properties: o.properties,
+    values: Array.from(o.values, (x) => (Number.isFinite(x) ? x : null)),
+    drawing: o.drawing,
+  })), (key, value) => (typeof value === 'number' && !Number.isFinite(value) ? null : value)));
+}
+
+function readEvents(pathname) {
+  return new Promise((resolve, reject) => {
+    http.get(new URL(pathname, base), (res) => {
+      let text = '';
+      res.setEncoding('utf8');
+      res.on('data', (c) => { text += c; });
+      res.on('end', () => {
+        const events = text.split('\n\n').filter(Boolean).map((block) => {
+          const [, name] = /^event: (.*)$/m.exec(block);
+          const [, data] = /^data: (.*)$/m.exec(block);
+          return { name, data: JSON.parse(data) };
+        });
+        resolve({ status: res.statusCode, type: res.headers['content-type'], events });
+      });
+    }).on('error', reject);
+  });
+}
+
+before(async () => {
+  bars = await loadBars(path.join(ROOT, 'examples', 'data', 'sp500_daily.csv'));
+  demo = createDemoServer({ bars, liveBars: LIVE_BARS, ticksPerBar: TICKS, tickMs: 0 });
+  base = await demo.listen(0, '127.0.0.1');
+});
+
+after(() => demo.close());
+
+describe('demo server: pages and data', () => {
+  const files = [
+    ['/', /text\/html/, (t) => t.includes('/app.mjs')],
+    ['/app.mjs', /javascript/, (t) => t.includes('window.demo')],
+    ['/style.css', /text\/css/, (t) => t.includes('#chart')],
+    ['/vendor/lightweight-charts.mjs', /javascript/, (t) => t === fs.readFileSync(
+      path.join(ROOT, 'node_modules', 'lightweight-charts', 'dist',
+        'lightweight-charts.standalone.production.mjs'), 'utf8')],
+  ];
+  for (const [pathname, type, check] of files) {
+    test(`GET ${pathname}`, async () => {
+      const res = await request('GET', pathname);
+      assert.equal(res.status, 200);
+      assert.match(res.type, type);
+      assert.ok(check(res.text));
+    });
+  }
+
+  test('the server listens on the loopback address', () => {
+    assert.equal(demo.server.address().address, '127.0.0.1');
+  });
+
+  test('GET /bars gives every bar but the replayed ones, as columns', async () => {
+    const { json } = await request('GET', '/bars');
+    const shown = bars.t.length - LIVE_BARS;
+    assert.equal(json.shown, shown);
+    assert.equal(json.total, bars.t.length);
+    for (const key of ['t', 'o', 'h', 'l', 'c', 'v']) {
+      assert.equal(json.bars[key].length, shown, key);
+      assert.equal(json.bars[key][shown - 1], bars[key][shown - 1], key);
+    }
+  });
+
+  test('GET /examples gives each example formula with its text', async () => {
+    const { json } = await request('GET', '/examples');
+    assert.equal(json.find((e) => e.name === 'macd').text, MACD);
+    assert.ok(json.some((e) => e.name === 'drawing_showcase'));
+  });
+
+  test('GET /functions gives a list', async () => {
+    const { status, json } = await request('GET', '/functions');
+    assert.equal(status, 200);
+    assert.ok(Array.isArray(json) || Array.isArray(json.functions));
+  });
+});
+
+describe('demo server: POST /run', () => {
+  const formulas = [
+    ['MACD', MACD],
+    ['the drawing showcase', SHOWCASE],
+    ['an output without values', 'X:ASIN(2);'],
+  ];
+  for (const [label, formula] of formulas) {
+    test(`${label}: the outputs of a run over the shown bars`, async () => {
+      const res = await post(formula);
+      assert.equal(res.status, 200, res.text.slice(0, 200));
+      assert.equal(res.json.length, bars.t.length - LIVE_BARS);
+      assert.deepEqual(res.json.outputs, expectedOutputs(formula, bars.t.length - LIVE_BARS));
+    });
+  }
+
+  test('the period reaches the formula', async () => {
+    const shown = bars.t.length - LIVE_BARS;
+    const hourly = await post('P:PERIOD;', { period: 60 });
+    const daily = await post('P:PERIOD;');
+    assert.deepEqual(hourly.json.outputs, expectedOutputs('P:PERIOD;', shown, 60));
+    assert.deepEqual(daily.json.outputs, expectedOutputs('P:PERIOD;', shown, 1440));
+    assert.notDeepEqual(hourly.json.outputs[0].values.at(-1), daily.json.outputs[0].values.at(-1));
+  });
+
+  test('a formula that does not compile: 400 with the error and its position', async () => {
+    let expected;
+    try {
+      compile('A:1;\nB:MA(C,5) # 2;');
+    } catch (error) {
+      expected = error;
+    }
+    const res = await post('A:1;\nB:MA(C,5) # 2;');
+    assert.equal(res.status, 400);
+    assert.equal(res.json.error.code, expected.code);
+    assert.equal(res.json.error.line, 2);
+    assert.equal(res.json.error.column, expected.column);
+    assert.equal(res.json.error.message, expected.message);
+  });
+});
+
+describe('demo server: refusals, and it keeps answering', () => {
+  const big = JSON.stringify({ formula: `X:C;${' '.repeat(1024 * 1024)}` });
+  const refusals = [
+    ['bad JSON', 'POST', '/run', '{"formula":', 400, /bad JSON/],
+    ['a JSON array', 'POST', '/run', '["X:C;"]', 400, /JSON object/],
+    ['a formula that is not a string', 'POST', '/run', '{"formula":5}', 400, /formula must be a string/],
+    ['no body', 'POST', '/run', '', 400, /bad JSON/],
+    ['a negative period', 'POST', '/run', '{"formula":"X:C;","period":-1}', 400, /period/],
+    ['a body over 1 MiB', 'POST', '/run', big, 413, /body over/],
+    ['GET /run', 'GET', '/run', undefined, 405, /POST/],
+    ['POST to a page', 'POST', '/', '{}', 405, /not allowed/],
+    ['an unknown file', 'GET', '/nothing.html', undefined, 404, /not found/],
+    ['a file outside the page folder', 'GET', '/%2e%2e/server.js', undefined, 404, /not found/],
+    ['a file type not served', 'GET', '/../../package.json', undefined, 404, /not found/],
+    ['live without a formula', 'GET', '/live', undefined, 400, /formula/],
+    ['live with a formula that does not compile', 'GET', '/live?formula=A%3AB%3B', undefined, 400, /./],
+  ];
+  for (const [label, method, pathname, body, status, message] of refusals) {
+    test(`${label}: ${status}`, async () => {
+      const res = await request(method, pathname, body);
+      assert.equal(res.status, status);
+      assert.match(res.json.error.message, message);
+      const again = await post('X:C;');
+      assert.equal(again.status, 200, 'the server still answers');
+    });
+  }
+
+  test('a body over 1 MiB sent in chunks without a length: 413', async () => {
+    const res = await new Promise((resolve, reject) => {
+      const req = http.request(new URL('/run', base), { method: 'POST' }, (r) => {
+        let text = '';
+        r.on('data', (c) => { text += c; });
+        r.on('end', () => resolve({ status: r.statusCode, text }));
+      });
+      req.on('error', reject);
+      const chunk = ' '.repeat(64 * 1024);
+      for (let i = 0; i < 20; i++) req.write(chunk);
+      req.end();
+    });
+    assert.equal(res.status, 413);
+    assert.equal((await post('X:C;')).status, 200);
+  });
+
+  test('the error of a formula that does not compile names its position', async () => {
+    const res = await request('GET', '/live?formula=A%3AB%3B');
+    assert.deepEqual([res.json.error.line, res.json.error.column], [1, 2]);
+  });
+});
+
+describe('demo server: live replay', () => {
+  test('tickOf: the bar opens flat, widens, and ends as the bar itself', () => {
+    const one = {
+      t: [5], o: [10], h: [14], l: [7], c: [12], v: [100],
+    };
+    const ticks = [1, 2, 3, 4].map((step) => tickOf(one, 0, step, 4));
+    assert.deepEqual(ticks[0], { t: 5, o: 10, h: 11.375, l: 9.25, c: 10.5, v: 25 });
+    assert.deepEqual(ticks[3], { t: 5, o: 10, h: 14, l: 7, c: 12, v: 100 });
+    for (const tick of ticks) {
+      assert.ok(tick.h >= Math.max(tick.o, tick.c) && tick.l <= Math.min(tick.o, tick.c), JSON.stringify(tick));
+    }
+    assert.deepEqual(tickOf(one, 0, 1, 1), { t: 5, o: 10, h: 14, l: 7, c: 12, v: 100 });
+  });
+
+  test('every remaining bar arrives as ticks whose values equal a full run', async () => {
+    const shown = bars.t.length - LIVE_BARS;
+    const formula = 'DIF:EMA(CLOSE,12)-EMA(CLOSE,26);\nN:BARSCOUNT(CLOSE);\nDRAWTEXT(CLOSE>OPEN,LOW,\'up\');';
+    const { status, type, events } = await readEvents(`/live?formula=${encodeURIComponent(formula)}`);
+    assert.equal(status, 200);
+    assert.match(type, /text\/event-stream/);
+    assert.deepEqual(events[0], { name: 'start', data: { shown, total: bars.t.length, ticksPerBar: TICKS } });
+    assert.equal(events.at(-1).name, 'end');
+    const ticks = events.filter((e) => e.name === 'tick').map((e) => e.data);
+    assert.equal(ticks.length, LIVE_BARS * TICKS);
+    ticks.forEach((tick, k) => {
+      const index = shown + Math.floor(k / TICKS);
+      assert.equal(tick.index, index, `tick ${k}`);
+      assert.equal(tick.replace, k % TICKS !== 0, `tick ${k}`);
+      assert.deepEqual(tick.bar, tickOf(bars, index, (k % TICKS) + 1, TICKS));
+      // The engine over the earlier bars plus this tick's bar.
+      const f = compile(formula);
+      const columns = Object.fromEntries(Object.entries(bars).map(([key, v]) => [key, Array.from(v).slice(0, index)]));
+      for (const key of Object.keys(columns)) columns[key].push(tick.bar[key]);
+      f.setBars(columns);
+      f.period = 1440;
+      const outputs = f.run().outputs;
+      assert.equal(tick.outputs[0].value, outputs[0].values[index], `DIF at tick ${k}`);
+      assert.equal(tick.outputs[1].value, outputs[1].values[index], `bar count at tick ${k}`);
+      const item = outputs[2].drawing.items.at(-1);
+      assert.deepEqual(tick.outputs[2].item, item.index === index ? JSON.parse(JSON.stringify(item)) : null);
+    });
+  });
+
+  test('a client leaving mid-replay does not stop the server', async () => {
+    await new Promise((resolve) => {
+      const req = http.get(new URL(`/live?formula=${encodeURIComponent('X:C;')}&interval=50`, base), (res) => {
+        res.once('data', () => { req.destroy(); resolve(); });
+      });
+    });
+    assert.equal((await post('X:C;')).status, 200);
+  });
+});
