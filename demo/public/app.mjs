@@ -255,9 +255,7 @@ function showError(error) {
   }
   demo.error = { code: error.code, line: error.line, column: error.column, message: error.message };
   box.hidden = false;
-  box.textContent = error.line !== undefined
-    ? `Line ${error.line}, column ${error.column} (error ${error.code}): ${error.message}`
-    : error.message;
+  box.textContent = error.code !== undefined ? `error ${error.code}: ${error.message}` : error.message;
   if (error.line !== undefined) editor.mark(error);
   else editor.mark(null);
 }
@@ -313,7 +311,7 @@ async function run(formula = editor.text) {
   drawOutputs(body.outputs);
   if (state.firstDraw) {
     const n = state.times.length;
-    chart.timeScale().setVisibleLogicalRange({ from: Math.max(0, n - 220), to: n + 4 });
+    chart.timeScale().setVisibleLogicalRange({ from: Math.max(0, n - 160), to: n + 4 });
     state.firstDraw = false;
   }
   await nextFrame();
@@ -400,20 +398,24 @@ async function live(on) {
   });
 }
 
+// The function reference: one record per function of docs/functions.json
+// (name, aliases, family, signature, description, example).
 function renderFunctions(list) {
-  const entries = (Array.isArray(list) ? list : list.functions || []).map((f) => ({
-    name: f.name || f.id || '',
-    signature: f.signature || f.syntax || f.usage || f.name,
-    family: f.family || f.group || f.category || '',
-    text: f.description || f.summary || f.doc || '',
-  })).filter((f) => f.name);
+  const entries = (Array.isArray(list) ? list : []).filter((f) => f && typeof f.name === 'string').map((f) => ({
+    name: f.name,
+    names: [f.name, ...(f.aliases || [])].join(' '),
+    signature: f.signature || f.name,
+    family: f.family || '',
+    text: String(f.description || '').replace(/`/g, ''),
+    example: f.example || '',
+  }));
   const ul = $('#functions');
   const filter = $('#function-filter');
   const render = () => {
     const q = filter.value.trim().toUpperCase();
     ul.textContent = '';
     for (const f of entries) {
-      if (q && !f.name.toUpperCase().includes(q) && !f.text.toUpperCase().includes(q)) continue;
+      if (q && !f.names.toUpperCase().includes(q) && !f.text.toUpperCase().includes(q)) continue;
       const li = document.createElement('li');
       const head = document.createElement('code');
       head.textContent = f.signature;
@@ -422,7 +424,18 @@ function renderFunctions(list) {
       const p = document.createElement('p');
       p.textContent = f.text;
       li.append(head, family, p);
-      li.title = 'click to insert';
+      if (f.names !== f.name) {
+        const aka = document.createElement('p');
+        aka.className = 'aka';
+        aka.textContent = `also ${f.names.slice(f.name.length + 1)}`;
+        li.append(aka);
+      }
+      if (f.example) {
+        const ex = document.createElement('pre');
+        ex.textContent = f.example;
+        li.append(ex);
+      }
+      li.title = 'click to insert the name';
       li.addEventListener('click', () => editor.insert(f.name));
       ul.append(li);
     }
