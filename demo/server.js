@@ -123,19 +123,18 @@ function compileOver(text, bars, count, period) {
 
 // Columns of bars [from, to) as views, no copy.
 function slice(bars, from, to) {
-  return {
-    t: bars.t.subarray(from, to),
-    o: bars.o.subarray(from, to),
-    h: bars.h.subarray(from, to),
-    l: bars.l.subarray(from, to),
-    c: bars.c.subarray(from, to),
-    v: bars.v.subarray(from, to),
-  };
+  const out = {};
+  for (const key of Object.keys(bars)) out[key] = bars[key].subarray(from, to);
+  return out;
 }
 
+// The bars as Float64Array columns; bars without times stay without (the
+// engine takes them so), a missing volume is 0.
 function toColumns(bars) {
   const out = {};
-  for (const key of ['t', 'o', 'h', 'l', 'c', 'v']) out[key] = Float64Array.from(bars[key]);
+  if (bars.t) out.t = Float64Array.from(bars.t);
+  for (const key of ['o', 'h', 'l', 'c']) out[key] = Float64Array.from(bars[key]);
+  out.v = bars.v ? Float64Array.from(bars.v) : new Float64Array(out.c.length);
   return out;
 }
 
@@ -202,14 +201,14 @@ function tickOf(bars, index, step, steps) {
   const close = step === steps ? c : o + (c - o) * f;
   const top = Math.max(o, close);
   const bottom = Math.min(o, close);
-  return {
-    t: bars.t[index],
+  const tick = {
     o,
     h: step === steps ? bars.h[index] : top + (Math.max(bars.h[index], top) - top) * f,
     l: step === steps ? bars.l[index] : bottom - (bottom - Math.min(bars.l[index], bottom)) * f,
     c: close,
     v: bars.v[index] * f,
   };
+  return bars.t ? { t: bars.t[index], ...tick } : tick;
 }
 
 function lastItem(drawing, index) {
@@ -220,7 +219,10 @@ function lastItem(drawing, index) {
 
 function createDemoServer(options) {
   const bars = toColumns(options.bars);
-  const total = bars.t.length;
+  // Bars the engine refuses (times out of order, say) are reported now, not
+  // at every run.
+  compile('').setBars(bars);
+  const total = bars.c.length;
   const liveBars = Math.min(Math.max(0, options.liveBars ?? 120), Math.max(0, total - 1));
   const shown = total - liveBars;
   const ticksPerBar = Math.max(1, options.ticksPerBar ?? 4);
@@ -276,6 +278,17 @@ function createDemoServer(options) {
         stop();
         return;
       }
+      try {
+        step = sendTick(step);
+      } catch (error) {
+        // A tick the engine refuses ends this stream, not the server.
+        res.end(`event: failed\ndata: ${JSON.stringify({ message: String(error && error.message) })}\n\n`);
+        stop();
+        return;
+      }
+      timer = setTimeout(tick, every);
+    };
+    const sendTick = () => {
       const bar = tickOf(bars, index, step, ticksPerBar);
       const replace = step > 1;
       const started = process.hrtime.bigint();
@@ -294,13 +307,9 @@ function createDemoServer(options) {
           : { name: o.name, value: finiteOrNull(o.values[last]) })),
       };
       res.write(`event: tick\ndata: ${JSON.stringify(message)}\n\n`);
-      if (step >= ticksPerBar) {
-        step = 1;
-        index += 1;
-      } else {
-        step += 1;
-      }
-      timer = setTimeout(tick, every);
+      if (step < ticksPerBar) return step + 1;
+      index += 1;
+      return 1;
     };
     res.on('close', stop);
     timer = setTimeout(tick, every);
@@ -318,7 +327,12 @@ function createDemoServer(options) {
   }
 
   function serveStatic(res, pathname) {
-    const name = pathname === '/' ? 'index.html' : decodeURIComponent(pathname.slice(1));
+    let name;
+    try {
+      name = pathname === '/' ? 'index.html' : decodeURIComponent(pathname.slice(1));
+    } catch {
+      throw new HttpError(404, 'not found');
+    }
     const file = path.resolve(PUBLIC, name);
     const type = TYPES[path.extname(file)];
     if (!file.startsWith(PUBLIC + path.sep) || !type) throw new HttpError(404, 'not found');

@@ -221,11 +221,16 @@ function formatNumber(v) {
   return v.toFixed(a >= 1000 ? 1 : a >= 1 ? 2 : 4);
 }
 
+// The legend: one chip per output with its last value (or the number of
+// marks of a drawing). Live ticks rewrite only the chips' texts.
+const barsEntry = { name: 'bars', kind: 'candles', style: { color: UP_COLOR }, series: candles };
+const isMarks = (entry) => Boolean(entry.primitive) || entry.kind === 'DRAWKLINE'
+  || entry.kind === 'DRAWKLINEEX' || entry.kind === 'DRAWBARLINE';
+
 function renderLegend() {
   const legend = $('#legend');
   legend.textContent = '';
-  const shown = [{ name: 'bars', kind: 'candles', style: { color: UP_COLOR }, series: candles }, ...state.entries];
-  for (const entry of shown) {
+  for (const entry of [barsEntry, ...state.entries]) {
     const chip = document.createElement('span');
     chip.className = `chip${entry.hidden ? ' hidden' : ''}`;
     const swatch = document.createElement('i');
@@ -235,12 +240,26 @@ function renderLegend() {
     const value = document.createElement('em');
     if (!entry.hidden) {
       const { last, points } = describeEntry(entry);
-      value.textContent = entry.primitive || entry.kind === 'DRAWKLINE' || entry.kind === 'DRAWKLINEEX'
-        ? `${points} marks` : formatNumber(last);
+      entry.marks = points;
+      value.textContent = isMarks(entry) ? `${points} marks` : formatNumber(last);
     } else value.textContent = entry.kind === 'hidden' ? 'not drawn' : 'nothing to draw';
+    entry.chip = value;
     chip.append(swatch, label, value);
     chip.title = entry.kind;
     legend.append(chip);
+  }
+}
+
+// A live tick's item for the newest bar `i` changes the count of marks of a
+// drawing drawn as a series by at most one.
+function countMark(entry, i, item) {
+  const had = entry.markIndex === i;
+  if (item && !had) {
+    entry.marks += 1;
+    entry.markIndex = i;
+  } else if (!item && had) {
+    entry.marks -= 1;
+    entry.markIndex = -1;
   }
 }
 
@@ -270,6 +289,8 @@ async function resetBars() {
   const response = await fetch('/bars');
   const body = await response.json();
   state.bars = body.bars;
+  // Bars without times get a day each on the chart (see chartTimes).
+  if (!state.bars.t) state.bars.t = new Array(body.shown).fill(null);
   state.shownBars = body.shown;
   state.period = body.period;
   state.times = chartTimes(state.bars.t);
@@ -349,12 +370,21 @@ function applyTick(tick) {
         time, value: out.value, color: histogramColor(entry.style, out.value, bars, i),
       });
     } else if (entry.series) {
-      entry.series.update(out.item && Number.isFinite(out.item.close) ? candleItem(out.item) : { time });
+      const item = out.item && Number.isFinite(out.item.close) ? out.item : null;
+      countMark(entry, i, item);
+      entry.series.update(item ? candleItem(item) : { time });
     }
+  });
+  barsEntry.chip.textContent = formatNumber(tick.bar.c);
+  tick.outputs.forEach((out, k) => {
+    const entry = state.entries[k];
+    if (!entry || entry.hidden) return;
+    if (entry.primitive) entry.chip.textContent = `${entry.primitive.drawing.items.length} marks`;
+    else if (isMarks(entry)) entry.chip.textContent = `${entry.marks} marks`;
+    else entry.chip.textContent = formatNumber(out.value);
   });
   demo.updates += 1;
   const drawMs = performance.now() - startedAt;
-  renderLegend();
   status(`live: update ${demo.updates} · bar ${i + 1} ${tick.replace ? 'replaced' : 'added'} · `
     + `run ${tick.ms.toFixed(2)} ms · draw ${drawMs.toFixed(2)} ms`);
   $('#timing').textContent = `${(tick.ms + drawMs).toFixed(1)} ms per update`;

@@ -115,9 +115,7 @@ describe('demo page: time axis and geometry', () => {
   });
 
   test('nextTime: the bar time when it rises, else a day later', () => {
-    assert.equal(L.nextTime([10, 20], 30000), 30);
-    assert.equal(L.nextTime([10, 20], 20000), 86420);
-    assert.equal(L.nextTime([10, 20], NaN), 86420);
+    assert.deepEqual([30000, 20000, NaN, undefined].map((ms) => L.nextTime([10, 20], ms)), [30, 86420, 86420, 86420]);
   });
 
   test('lineData and histogramData keep one point per bar, whitespace without a value', () => {
@@ -148,12 +146,6 @@ describe('demo page: time axis and geometry', () => {
     for (const [width, spacing, expected] of cases) assert.equal(L.stickWidth(width, spacing), expected);
   });
 
-  test('itemPrices per shape', () => {
-    assert.deepEqual(L.itemPrices('sticks', { price1: 1, price2: 2 }), [1, 2]);
-    assert.deepEqual(L.itemPrices('candles', { high: 3, low: 1 }), [3, 1]);
-    assert.deepEqual(L.itemPrices('verticals', {}), []);
-    assert.deepEqual(L.itemPrices('labels', { price: 4 }), [4]);
-  });
 });
 
 describe('demo page: error position in the editor', () => {
