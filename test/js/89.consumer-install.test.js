@@ -1,0 +1,96 @@
+'use strict';
+
+// The published package as a consumer gets it: npm pack, install the tarball
+// into an empty project offline, then require, import and run it there. The
+// project's runtime dependencies are first copied from this checkout's
+// node_modules (what npm would fetch from the registry), so nothing is
+// downloaded. The install builds the addon from source: a few minutes.
+
+const { test, before, after } = require('node:test');
+const assert = require('node:assert/strict');
+const { spawnSync } = require('child_process');
+const fs = require('fs');
+const os = require('os');
+const path = require('path');
+
+const ROOT = path.join(__dirname, '..', '..');
+const NPM = process.platform === 'win32' ? 'npm.cmd' : 'npm';
+
+let scratch;
+let tarball;
+let files;
+let installed;
+
+function run(command, args, cwd, env = {}) {
+  const result = spawnSync(command, args, { cwd, encoding: 'utf8', env: { ...process.env, ...env }, maxBuffer: 1 << 26 });
+  assert.equal(result.status, 0, `${command} ${args.join(' ')}\n${result.stdout}\n${result.stderr}`);
+  return result.stdout;
+}
+
+function hasCommand(name) {
+  return spawnSync('sh', ['-c', `command -v ${name}`]).status === 0;
+}
+
+before(() => {
+  scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'consumer-'));
+  const [packed] = JSON.parse(run(NPM, ['pack', '--json', '--pack-destination', scratch], ROOT));
+  tarball = path.join(scratch, packed.filename);
+  files = packed.files.map((f) => f.path);
+  const project = path.join(scratch, 'project');
+  fs.mkdirSync(project);
+  fs.writeFileSync(path.join(project, 'package.json'), JSON.stringify({ name: 'consumer', version: '1.0.0', private: true }));
+  const modules = path.join(ROOT, 'node_modules');
+  // npm ls exits non-zero for extraneous packages; its list is what counts.
+  const listed = spawnSync(NPM, ['ls', '--omit=dev', '--all', '--parseable'], { cwd: ROOT, encoding: 'utf8' }).stdout;
+  for (const dir of listed.trim().split('\n').filter((d) => d.startsWith(modules + path.sep))) {
+    fs.cpSync(dir, path.join(project, 'node_modules', path.relative(modules, dir)), { recursive: true });
+  }
+  // Build settings that only speed the build up: both cores, and the compiler
+  // cache when the machine has one.
+  const env = { CMAKE_BUILD_PARALLEL_LEVEL: '2' };
+  if (hasCommand('ccache')) Object.assign(env, { CMAKE_CXX_COMPILER_LAUNCHER: 'ccache', CCACHE_BASEDIR: project });
+  const started = Date.now();
+  run(NPM, ['install', '--offline', '--no-audit', '--no-fund', tarball], project, env);
+  process.stdout.write(`# consumer install took ${((Date.now() - started) / 1000).toFixed(1)} s\n`);
+  installed = path.join(project, 'node_modules', 'formula-engine');
+});
+
+after(() => fs.rmSync(scratch, { recursive: true, force: true }));
+
+test('the tarball ships the sources, entries, types and docs, and no tests, fixtures, benchmarks or CI', () => {
+  for (const needed of ['index.js', 'index.mjs', 'index.d.ts', 'package.json', 'lib/formula.js', 'lib/load-bars.js',
+    'addon/formula.cpp', 'CMakeLists.txt', 'bin/formula-run.js', 'docs/functions.md', 'docs/functions.json', 'README.md']) {
+    assert.ok(files.includes(needed), `${needed} missing from the tarball`);
+  }
+  assert.ok(files.some((f) => f.startsWith('Source/compiler/')), 'Source/ missing');
+  const unwanted = files.filter((f) => /^(test|bench|examples|fuzz|\.ci|build[^/]*|scripts)\//.test(f) || /_test\.cpp$/.test(f));
+  assert.deepEqual(unwanted, []);
+});
+
+test('the install built the addon only: no test executables', () => {
+  assert.ok(fs.existsSync(path.join(installed, 'build', 'Release', 'addon.node')));
+  const tests = fs.readdirSync(path.join(installed, 'build'), { recursive: true })
+    .filter((f) => /(^|\/)[a-z]+_test$/.test(String(f)));
+  assert.deepEqual(tests, []);
+});
+
+test('the installed package runs from CommonJS, ESM and its command', () => {
+  const project = path.dirname(path.dirname(installed));
+  const cjs = run(process.execPath, ['-e', `
+    const { compile, FormulaError, NodeCompiler } = require('formula-engine');
+    const f = compile('X:C/3;').setBars({ o: [1, 2], h: [1, 2], l: [1, 2], c: [1, 2] });
+    let code = 0;
+    try { compile('X:MAA(C,5);'); } catch (e) { code = e instanceof FormulaError ? e.code : -1; }
+    const exact = new NodeCompiler('X:C;');
+    process.stdout.write(JSON.stringify([Array.from(f.run().outputs[0].values), code, exact.Compile()]));
+  `], project);
+  assert.deepEqual(JSON.parse(cjs), [[1 / 3, 2 / 3], 10007, '']);
+  const esm = run(process.execPath, ['--input-type=module', '-e', `
+    import { compile, loadBars } from 'formula-engine';
+    const bars = await loadBars('t,o,h,l,c\\n1577923200000,1,2,0.5,1.5\\n');
+    process.stdout.write(String(compile('X:C*2;').setBars(bars).run().outputs[0].values[0]));
+  `], project);
+  assert.equal(esm, '3');
+  const version = run(path.join(project, 'node_modules', '.bin', 'formula-run'), ['--version'], project);
+  assert.equal(version.trim(), require(path.join(ROOT, 'package.json')).version);
+});
