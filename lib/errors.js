@@ -148,6 +148,11 @@ function caseSlips(text) {
   return slips;
 }
 
+function semicolonHint(text) {
+  const code = text.replace(/\/\/[^\n]*/g, '').trimEnd();
+  return code !== '' && !code.endsWith(';') ? ' The formula does not end with a semicolon.' : '';
+}
+
 function quoteList(names) {
   if (names.length <= 1) return names.join('');
   return `${names.slice(0, -1).join(', ')} or ${names[names.length - 1]}`;
@@ -206,10 +211,15 @@ function describe(text, e, index) {
       return `Right parenthesis missing near '${token}'${where}.${caseHint(text)}`;
     case 10006:
       return `Illegal expression near '${token}'${where}: an operand or operator is missing or out ` +
-        `of place.${caseHint(text)}`;
+        `of place.${semicolonHint(text)}${caseHint(text)}`;
     case 10007:
+      if (token === 'Property') {
+        // The engine's text for a statement that has no ':' or ':='.
+        return `A statement without ':' or ':='${where}: write NAME:expr for an output line, NAME:=expr ` +
+          `for a variable, or a function call.${caseHint(text)}`;
+      }
       return `Illegal statement near '${token}'${where}: each statement is NAME:expr, NAME:=expr or a ` +
-        `function call, and ends with a semicolon.${caseHint(text)}`;
+        `function call, and ends with a semicolon.${semicolonHint(text)}${caseHint(text)}`;
     case 10002:
       return `The function ${token} has no implementation in this build.`;
     default:

@@ -53,6 +53,8 @@ function distance(a, b) {
 // looks like a slip of the keyboard.
 function nearest(name, candidates, limit = 3) {
   const wanted = name.toUpperCase();
+  // One or two letters are a slip of nearly every short name: no guess.
+  if (wanted.length < 3) return [];
   const bound = Math.max(1, Math.min(3, Math.floor(wanted.length / 2)));
   const scored = [];
   for (const candidate of candidates) {
