@@ -11,10 +11,16 @@ const path = require('path');
 const ROOT = path.join(__dirname, '..', '..');
 const { compile } = require(ROOT);
 const { functionTable } = require(path.join(ROOT, 'lib', 'native'));
-const { generate, readSource, MARKDOWN, JSON_FILE } = require(path.join(ROOT, 'scripts', 'gen-docs.js'));
+const { generate, readSource, FAMILIES, MARKDOWN, JSON_FILE } = require(path.join(ROOT, 'scripts', 'gen-docs.js'));
 
 const table = functionTable();
-const entries = readSource();
+const sections = readSource();
+const entries = sections.filter((e) => !e.name.startsWith(':'));
+
+test('every family has its shared rules and every entry a known family', () => {
+  assert.deepEqual(sections.filter((e) => e.name.startsWith(':')).map((e) => e.name.slice(1)), FAMILIES);
+  for (const entry of entries) assert.ok(FAMILIES.includes(entry.family), `${entry.name}: ${entry.family}`);
+});
 
 test('every function of the table has exactly one entry (by name or alias) with its counts', () => {
   const documented = new Map();
