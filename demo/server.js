@@ -474,14 +474,26 @@ async function main(argv) {
     process.stderr.write(`cannot read bars from ${values.bars}: ${error.message}\n`);
     return 1;
   }
-  const demo = createDemoServer({
-    bars,
-    period: numbers.period,
-    liveBars: numbers['live-bars'],
-    ticksPerBar: numbers['ticks-per-bar'],
-    tickMs: numbers['tick-ms'],
-  });
-  const url = await demo.listen(numbers.port, values.host);
+  let demo;
+  try {
+    demo = createDemoServer({
+      bars,
+      period: numbers.period,
+      liveBars: numbers['live-bars'],
+      ticksPerBar: numbers['ticks-per-bar'],
+      tickMs: numbers['tick-ms'],
+    });
+  } catch (error) {
+    process.stderr.write(`cannot chart the bars of ${values.bars}: ${error.message}\n`);
+    return 1;
+  }
+  let url;
+  try {
+    url = await demo.listen(numbers.port, values.host);
+  } catch (error) {
+    process.stderr.write(`cannot listen on ${values.host}:${numbers.port}: ${error.message}\n`);
+    return 1;
+  }
   process.stdout.write(`chart page: ${url}  (${demo.shown} bars shown, ${demo.total - demo.shown} replayed live)\n`);
   const shutdown = () => demo.close().then(() => process.exit(0));
   process.on('SIGINT', shutdown);

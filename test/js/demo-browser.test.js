@@ -37,6 +37,7 @@ let browser;
 let page;
 let shown;
 const pageErrors = [];
+const outside = [];
 
 // Columns of the first `count` bars.
 function first(count) {
@@ -115,6 +116,14 @@ describe('chart page in Chromium', { skip: haveChromium ? false : `${CHROMIUM} n
     });
     page = await browser.newPage({ viewport: { width: 1360, height: 760 } });
     page.on('pageerror', (error) => pageErrors.push(error.message));
+    // Anything the page asks of another host than the test server is
+    // refused and remembered.
+    await page.route('**/*', (route) => {
+      const { host } = new URL(route.request().url());
+      if (host === new URL(url).host) return route.continue();
+      outside.push(route.request().url());
+      return route.abort();
+    });
     fs.mkdirSync(OUT, { recursive: true });
     await page.goto(url);
     await page.waitForFunction(() => window.demo && window.demo.ready === true, null, { timeout: 60000 });
@@ -250,7 +259,8 @@ describe('chart page in Chromium', { skip: haveChromium ? false : `${CHROMIUM} n
     assertSeries(series, expectedSeries(example('macd'), shown));
   });
 
-  test('the page raised no error', () => {
+  test('the page raised no error and asked nothing of another host', () => {
     assert.deepEqual(pageErrors, []);
+    assert.deepEqual(outside, []);
   });
 });
