@@ -91,14 +91,14 @@ export function priceShare(count, at, bars) {
 }
 
 // Price-like things go over the candles: most of their values (60 %) lie
-// near the price of their bar. Histograms always go below, and so does a
-// line none of whose values can be placed.
+// near the price of their bar. Histograms always go below; a line without
+// any value stays over the candles rather than open an empty pane.
 export const PRICE_SHARE = 0.6;
 
 export function paneOfLine(values, style, bars) {
   if (style.histogram) return 'lower';
   const share = priceShare(values.length, (k) => [k, values[k]], bars);
-  return share !== null && share >= PRICE_SHARE ? 'main' : 'lower';
+  return share === null || share >= PRICE_SHARE ? 'main' : 'lower';
 }
 
 // The prices that place a drawing item on the price axis.

@@ -148,13 +148,6 @@ describe('chart page in Chromium', { skip: haveChromium ? false : `${CHROMIUM} n
     });
   }
 
-  test('the showcase draws every drawing shape', async () => {
-    const f = compile(example('drawing_showcase'));
-    f.setBars(first(shown));
-    const shapes = new Set(f.run().outputs.map((o) => o.drawing && o.drawing.shape).filter(Boolean));
-    assert.deepEqual([...shapes].sort(), ['candles', 'labels', 'line', 'marks', 'segments', 'sticks', 'verticals']);
-  });
-
   // One drawing function at a time, including the one the showcase leaves out.
   const drawings = [
     ['DRAWLINE(CROSS(MA(C,5),MA(C,20)),LOW,CROSS(MA(C,20),MA(C,5)),HIGH,1);', 'DRAWLINE'],

