@@ -111,7 +111,8 @@ describe('chart page in Chromium', { skip: haveChromium ? false : `${CHROMIUM} n
     browser = await chromium.launch({
       executablePath: CHROMIUM,
       args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-        '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+        '--disable-background-networking', '--disable-component-update', '--disable-sync',
+        '--disable-dev-shm-usage'],
       // Each launch runs on a fresh temporary profile of its own.
     });
     page = await browser.newPage({ viewport: { width: 1360, height: 760 } });
