@@ -19,7 +19,7 @@ export interface BarObject {
   volume?: number;
 }
 
-export type Column = Float64Array | readonly number[];
+export type Column = Float64Array | Float32Array | Int32Array | Uint32Array | readonly number[];
 
 /** Bars as columns of equal length (the fast path). Long names are accepted too. */
 export interface BarColumns {

@@ -5,8 +5,8 @@
 //
 //   - an array of bar objects, keys short (t o h l c v) or long (time open
 //     high low close volume); time in milliseconds or a Date;
-//   - columns { t, o, h, l, c, v } (or the long names) of Float64Array or
-//     number arrays: no per-bar property reads.
+//   - columns { t, o, h, l, c, v } (or the long names) of Float64Array (the
+//     fastest), other typed arrays or number arrays: no per-bar property reads.
 //
 // Strict: a missing or non-numeric price is a TypeError, a price that is not
 // finite or a time that is not finite or goes backwards a RangeError; each
@@ -93,8 +93,8 @@ function columnOf(method, columns, short, long, name, length, optional) {
     if (optional) return null;
     throw new TypeError(`${method}: the column ${name} (${short}) is missing`);
   }
-  if (!(column instanceof Float64Array) && !Array.isArray(column)) {
-    throw new TypeError(`${method}: the column ${name} (${short}) is not a Float64Array or an array`);
+  if (!Array.isArray(column) && !(ArrayBuffer.isView(column) && !(column instanceof DataView))) {
+    throw new TypeError(`${method}: the column ${name} (${short}) is not a Float64Array, another typed array or an array`);
   }
   if (length !== undefined && column.length !== length) {
     throw new RangeError(

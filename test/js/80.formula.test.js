@@ -103,6 +103,7 @@ describe('bars', () => {
     ['long keys with Date times', long],
     ['number[] columns', { t: column('t'), o: column('o'), h: column('h'), l: column('l'), c: column('c'), v: column('v') }],
     ['Float64Array columns', Object.fromEntries(['t', 'o', 'h', 'l', 'c', 'v'].map((k) => [k, Float64Array.from(column(k))]))],
+    ['Float32Array and Int32Array columns', { t: column('t'), o: Float32Array.from(column('o')), h: column('h'), l: column('l'), c: column('c'), v: Int32Array.from(column('v')) }],
     ['long-named columns', { time: column('t'), open: column('o'), high: column('h'), low: column('l'), close: column('c'), volume: column('v') }],
   ];
   const text = 'X:C*1000+O*100+H*10+L+V/1000;\nY:DAY;\nZ:BARPOS;';
