@@ -103,40 +103,43 @@ function columnOf(method, columns, short, long, name, length, optional) {
   return column;
 }
 
+// A checked column as a Float64Array: the caller's own when it is one (the
+// native module copies it at once), else a converted copy. `read` checks one
+// value of another kind of array.
+function checked(method, column, name, n, read) {
+  if (column instanceof Float64Array) {
+    for (let i = 0; i < n; i++) {
+      if (!Number.isFinite(column[i])) throw barError(RangeError, method, i, name, `is not finite (${column[i]})`);
+    }
+    return column;
+  }
+  const copy = new Float64Array(n);
+  for (let i = 0; i < n; i++) copy[i] = read(column[i], i);
+  return copy;
+}
+
+// Columns: no time column gives t null (bars without time), no volume
+// column v null (volume 0).
 function fromColumns(method, columns) {
   const close = columnOf(method, columns, 'c', 'close', 'close');
   const n = close.length;
-  const out = { length: n, t: new Float64Array(n), v: new Float64Array(n) };
+  const out = { length: n };
   for (const field of FIELDS) {
     const column = field.key === 'c' ? close : columnOf(method, columns, field.key, field.long, field.name, n);
-    const copy = new Float64Array(n);
-    if (column instanceof Float64Array) {
-      copy.set(column);
-      for (let i = 0; i < n; i++) {
-        if (!Number.isFinite(copy[i])) throw barError(RangeError, method, i, field.name, `is not finite (${copy[i]})`);
-      }
-    } else {
-      for (let i = 0; i < n; i++) copy[i] = price(method, i, field.name, column[i]);
-    }
-    out[field.key] = copy;
+    out[field.key] = checked(method, column, field.name, n, (value, i) => price(method, i, field.name, value));
   }
   const volume = columnOf(method, columns, 'v', 'volume', 'volume', n, true);
-  if (volume) {
-    for (let i = 0; i < n; i++) out.v[i] = price(method, i, 'volume', volume[i]);
-  }
+  out.v = volume && checked(method, volume, 'volume', n, (value, i) => price(method, i, 'volume', value));
   const times = columnOf(method, columns, 't', 'time', 'time', n, true);
-  if (times) {
-    for (let i = 0; i < n; i++) out.t[i] = time(method, i, times[i]);
-  } else {
-    out.t.fill(NaN);
-  }
+  out.t = times && checked(method, times, 'time', n, (value, i) => time(method, i, value));
   return out;
 }
 
-// Checks that the times never go backwards, within the new bars and
-// against `before` (the time just before them, or NaN) and `after` (just
-// after them, or NaN). `offset` numbers the bars in messages.
+// Checks that the times never go backwards, within the new bars (t, or null
+// when they have no times) and against `before` (the time just before them,
+// or NaN) and `after` (just after them, or NaN).
 function checkOrder(method, t, before, after) {
+  if (t === null) return;
   let last = before;
   for (let i = 0; i < t.length; i++) {
     const ms = t[i];

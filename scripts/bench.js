@@ -39,5 +39,6 @@ if (!fs.existsSync(path.join(root, 'build', 'Release', 'addon.node'))) {
   ok = false;
 } else {
   require(path.join(root, 'bench', 'addon_bench.js')).main();
+  require(path.join(root, 'bench', 'typed_api_bench.js')).main();
 }
 process.exitCode = ok ? 0 : 1;
