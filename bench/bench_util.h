@@ -20,7 +20,6 @@
 namespace bench {
 
 constexpr size_t kBars = 1000000;
-constexpr double kGap = -100000.0;  // the invalid value
 
 // A random walk from 1000 with normally distributed steps.
 inline std::vector<double> RandomWalk(uint64_t seed, double step = 1.0) {
@@ -30,31 +29,6 @@ inline std::vector<double> RandomWalk(uint64_t seed, double step = 1.0) {
   double level = 1000.0;
   for (double& v : x) v = level += move(rng);
   return x;
-}
-
-// Whole numbers drawn uniformly from low..high, e.g. per-bar periods.
-inline std::vector<double> RandomWholeNumbers(uint64_t seed, int low, int high) {
-  std::mt19937_64 rng(seed);
-  std::uniform_int_distribution<int> pick(low, high);
-  std::vector<double> x(kBars);
-  for (double& v : x) v = pick(rng);
-  return x;
-}
-
-// 1 on about one bar in `one_in`, else 0.
-inline std::vector<double> RandomFlags(uint64_t seed, int one_in) {
-  std::vector<double> x = RandomWholeNumbers(seed, 1, one_in);
-  for (double& v : x) v = v == 1.0 ? 1.0 : 0.0;
-  return x;
-}
-
-// 1 where x moved in the given direction since the previous bar, else 0.
-inline std::vector<double> Moves(const std::vector<double>& x, bool up) {
-  std::vector<double> out(x.size(), 0.0);
-  for (size_t i = 1; i < x.size(); ++i) {
-    out[i] = (up ? x[i] > x[i - 1] : x[i] < x[i - 1]) ? 1.0 : 0.0;
-  }
-  return out;
 }
 
 // kBars copies of one value: a per-bar parameter that never changes.

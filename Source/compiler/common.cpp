@@ -1,15 +1,6 @@
 #include "compiler/common.h"
 
-#include <initializer_list>
-
-namespace {
-
-void AddAll(std::map<std::string, std::vector<int>>& map,
-            std::initializer_list<const char*> names, std::vector<int> counts) {
-  for (const char* name : names) map[name] = counts;
-}
-
-}  // namespace
+#include "compiler/function_registry.h"
 
 const Table* Table::Instance() {
   // A function-local static is built once, even under concurrent first calls.
@@ -18,37 +9,19 @@ const Table* Table::Instance() {
 }
 
 Table::Table() {
-  AddAll(m_draw, {"DRAWBARLINE", "DRAWKLINE", "DRAWNUMBER"}, {4});
-  AddAll(m_draw, {"DRAWKLINEEX", "DRAWSL", "STICKLINE"}, {5});
-  AddAll(m_draw, {"DRAWICON", "DRAWTEXT"}, {3, 4});
-  AddAll(m_draw, {"DRAWLINE"}, {4, 5});
-  AddAll(m_draw, {"PARTLINE2"}, {kOddCountFromThree});
-  AddAll(m_draw, {"PARTLINE", "POLYLINE", "VERTLINE"}, {2});
-
-  AddAll(m_functions,
-         {"C", "CLOSE", "L", "LOW", "H", "HIGH", "O", "OPEN", "V", "VOL", "BARSTATUS",
-          "ISLASTBAR", "PERIOD", "BARPOS", "DATE", "DAY", "HOUR", "MINUTE", "MONTH", "TIME",
-          "WEEKDAY", "YEAR"},
-         {0});
-  AddAll(m_functions,
-         {"ALIGNRIGHT", "BARSCOUNT", "BARSLAST", "BARSNEXT", "BARSSINCE", "CONST",
-          "CURRBARSCOUNT", "LOWRANGE", "TOPRANGE", "TOTALBARSCOUNT", "ABS", "ASIN", "ACOS",
-          "ATAN", "CEILING", "COS", "EXP", "FLOOR", "FRACPART", "INTPART", "LN", "LOG", "RAND",
-          "REVERSE", "ROUND", "SGN", "SIGN", "SIN", "SQRT", "TAN", "LAST", "NOT"},
-         {1});
-  AddAll(m_functions,
-         {"ALTFILTER", "BACKSET", "BARSSINCEN", "COUNT", "COUNT2", "DMA", "DTPRICE", "EMA",
-          "EMA2", "FILTER", "HHV", "HHVBARS", "HOD", "LLV", "LLVBARS", "LOD", "MA", "MEMA",
-          "MULAR", "REF", "REFX", "SUM", "SUMBARS", "WMA", "ZTPRICE", "MAX", "MIN", "MOD", "POW",
-          "ROUND2", "AVEDEV", "DEVSQ", "FORCAST", "SLOPE", "STD", "STDP", "VAR", "VARP", "ALL",
-          "ANY", "CROSS", "DOWNNDAY", "EVERY", "EXIST", "UPNDAY", "VALUEWHEN"},
-         {2});
-  AddAll(m_functions,
-         {"SMA", "COVAR", "RELATE", "BETWEEN", "IF", "IFF", "IFN", "LONGCROSS", "NDAY", "RANGE",
-          "COLORRGB", "SAR", "SARTURN"},
-         {3});
-  AddAll(m_functions, {"FINDHIGH", "FINDHIGHBARS", "FINDLOW", "FINDLOWBARS"}, {4});
-  for (const auto& entry : m_draw) m_functions[entry.first] = entry.second;
+  // Functions and their argument counts come from the function registry.
+  for (const FunctionInfo& function : FunctionRegistry()) {
+    std::vector<int> counts;
+    if (function.max_args == kOddFromThree) {
+      counts.push_back(kOddCountFromThree);
+    } else {
+      for (int n = function.min_args; n <= function.max_args; ++n) counts.push_back(n);
+    }
+    for (const std::string& name : function.names) {
+      m_functions[name] = counts;
+      if (function.Draws()) m_draw[name] = counts;
+    }
+  }
 
   for (const char* name : {"NULL", "DRAWNULL"}) m_statics[name] = true;
 

@@ -4,13 +4,16 @@
 #include <string>
 #include <vector>
 
+#include "compiler/function_registry.h"
+
 // The fixed vocabulary of the formula language: built-in function names with
-// the argument counts each accepts, the drawing functions among them, the
-// static names and the display property names. Names are case-sensitive.
+// the argument counts each accepts and the drawing functions among them (all
+// three from the function registry), the static names and the display
+// property names. Names are case-sensitive.
 class Table {
  public:
   // An allowed-count entry meaning "any odd count from 3 upwards".
-  static constexpr int kOddCountFromThree = -1;
+  static constexpr int kOddCountFromThree = kOddFromThree;
 
   // The process-wide table, built on first use.
   static const Table* Instance();

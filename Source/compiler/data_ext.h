@@ -4,6 +4,10 @@
 #include <string>
 #include <vector>
 
+// Marks a bar without a value in every series; tested by exact equality
+// (a NaN is a value, not a gap).
+inline constexpr double kInvalidValue = -100000.0;
+
 // ---- Drawing records -------------------------------------------------------
 // A drawing function describes what the chart paints, bar by bar; element i
 // of the list it fills belongs to bar i.

@@ -5,7 +5,6 @@
 #include "compiler/common.h"
 #include "compiler/exception.h"
 #include "strategy/util/strategy_factory.h"
-#include "strategy/util/strategy_util.h"
 #include "util/util.h"
 
 namespace {

@@ -12,39 +12,6 @@ const char kEmptyRecord[] =
     "\"draw_positions\":[],\"part_lines\":[],\"draw_numbers\":[],\"draw_sls\":[],"
     "\"stick_lines\":[] }";
 
-TEST(Compiler, EmptyFormulaCompilesAndRunsToNoOutputs) {
-  Compiler compiler("");
-  EXPECT_EQ(compiler.Compile(), "");
-  EXPECT_EQ(compiler.Run(), "{\"out_vars\":[],\"error_info\":\"\"}");
-}
-
-TEST(Compiler, ErrorReportIsStableAcrossCompiles) {
-  Compiler compiler("MA5:MA(CLOSE,5)");
-  const std::string report =
-      "{ \"line\" : 1, \"column\" : 14, \"err_code\" : 10007, \"err_exp\" : \"Illegal statement. \", "
-      "\"desc\" : \")\" }";
-  EXPECT_EQ(compiler.Compile(), report);
-  EXPECT_EQ(compiler.Compile(), report);
-  EXPECT_EQ(compiler.Run(), "{\"out_vars\":[],\"error_info\":\"formula is not compiled\"}");
-}
-
-TEST(Compiler, RunBeforeCompileIsRefused) {
-  Compiler compiler("X:CLOSE;");
-  compiler.Period(5);
-  EXPECT_EQ(compiler.Run(), "{\"out_vars\":[],\"error_info\":\"formula is not compiled\"}");
-}
-
-TEST(Compiler, OutputJsonOfTheWorkedExample) {
-  Compiler compiler("X:CLOSE,COLORRED;");
-  ASSERT_EQ(compiler.Compile(), "");
-  compiler.Data({{{"c", "1"}}, {{"c", "2.5"}}});
-  const std::string expected =
-      std::string("{\"out_vars\":[{\"name\":\"X\",\"datas\":[1.000000,2.500000],\"draw\":") +
-      kEmptyRecord + ",\"properties\":[\"COLORRED\"]}],\"error_info\":\"\"}";
-  EXPECT_EQ(compiler.Run(), expected);
-  EXPECT_EQ(compiler.Run(), expected);  // runs repeat
-}
-
 TEST(Compiler, SharedRowsAreSeenByTheNextRun) {
   auto bars = Closes({1});
   Compiler compiler("X:CLOSE*2;");

@@ -58,46 +58,6 @@ const OperatorCase kOperatorCases[] = {
     {"X:0 AND 0 OR 1;", {0}, {1}},      // AND before OR
 };
 
-TEST(Operators, Table) {
-  for (const OperatorCase& c : kOperatorCases) {
-    SCOPED_TRACE(c.formula);
-    EXPECT_TRUE(SeriesEq(OnlyOutput(c.formula, Closes(c.closes)), c.expected));
-  }
-}
-
-TEST(Operators, NotANumberIsAValue) {
-  struct Case {
-    const char* formula;
-    double expected;
-  } cases[] = {
-      {"X:CLOSE+1;", NaN}, {"X:CLOSE>1;", 0},     {"X:CLOSE=CLOSE;", 0}, {"X:CLOSE<>CLOSE;", 1},
-      {"X:CLOSE AND 1;", 1}, {"X:CLOSE OR 0;", 1}, {"X:1/CLOSE;", NaN},   {"X:CLOSE/0;", 0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.formula);
-    EXPECT_TRUE(SeriesEq(OnlyOutput(c.formula, Closes({NaN})), {c.expected}));
-  }
-}
-
-TEST(Statements, AssignmentsAndOutputs) {
-  Result result = Outputs("A:=CLOSE; B:A+1; Y:5; Z:'text'; CLOSE; B:A;", Closes({1, 2}));
-  ASSERT_EQ(result.out_vars.size(), 5u);
-  const char* names[] = {"B", "Y", "Z", "CLOSE", "B"};
-  for (size_t i = 0; i < 5; ++i) EXPECT_EQ(result.out_vars[i].name, names[i]);
-  EXPECT_SERIES(result.out_vars[0].datas, {2, 3});
-  EXPECT_TRUE(result.out_vars[1].datas.empty());  // a number gives no values
-  EXPECT_TRUE(result.out_vars[2].datas.empty());
-  EXPECT_SERIES(result.out_vars[3].datas, {1, 2});
-  EXPECT_SERIES(result.out_vars[4].datas, {1, 2});
-}
-
-TEST(Statements, PropertiesKeepOnlyTexts) {
-  Result result = Outputs("X:CLOSE,COLORRED,3,'abc',CLOSE,LINETHICK2;", Closes({1}));
-  ASSERT_EQ(result.out_vars.size(), 1u);
-  EXPECT_EQ(result.out_vars[0].properties,
-            (std::vector<std::string>{"COLORRED", "abc", "LINETHICK2"}));
-}
-
 TEST(Statements, VariableReadBeforeAssignmentIsEmptyOnEveryRun) {
   Evaluator evaluator;
   std::shared_ptr<AstNode> tree = CheckedTree("A:B+1; B:=2;");
@@ -106,10 +66,6 @@ TEST(Statements, VariableReadBeforeAssignmentIsEmptyOnEveryRun) {
     ASSERT_EQ(result.out_vars.size(), 1u);
     EXPECT_TRUE(result.out_vars[0].datas.empty()) << "run " << run;
   }
-}
-
-TEST(Statements, LaterAssignmentReplacesEarlier) {
-  EXPECT_SERIES(Outputs("A:=1; A:=CLOSE; B:A*2;", Closes({1, 2})).out_vars[0].datas, {2, 4});
 }
 
 TEST(Calls, UnknownFunctionEndsTheRunWith10002) {
@@ -123,13 +79,6 @@ TEST(Calls, UnknownFunctionEndsTheRunWith10002) {
               "{ \"line\" : 0, \"column\" : 0, \"err_code\" : 10002, \"err_exp\" : \"Method not "
               "implemented error. \", \"desc\" : \"NOSUCH\" }");
   }
-}
-
-TEST(Chains, HundredThousandTermsNeitherOverflowNorSlow) {
-  std::string text = "X:1";
-  for (int i = 1; i < 100000; ++i) text += "+1";
-  text += ";";
-  EXPECT_SERIES(OnlyOutput(text, Closes({0, 0})), {100000, 100000});
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 // Pieces shared by the tests of the built-in function families: special
 // values, a run context with a number of bars, one-line strategy calls and
-// the sweep of hostile argument combinations.
+// the hostile argument values of the registry sweep.
 
 #include <algorithm>
 #include <cstdint>
@@ -92,36 +92,3 @@ inline int64_t NaiveWindowStart(size_t f, size_t i, double n) {
   return std::max<int64_t>(start, static_cast<int64_t>(f));
 }
 
-struct NamedStrategy {
-  const char* name;
-  Maker make;
-  size_t arity;
-};
-
-// Calls every strategy with every combination of HostileValues() for each
-// argument count up to its arity, over 0 and 5 bar rows. Each call must
-// return a series no longer than the longest input or the bars; the
-// sanitizer build turns any read outside a series into a failure.
-inline void ExpectHostileArgumentsReturn(const std::vector<NamedStrategy>& strategies) {
-  const std::vector<DataExt>& values = HostileValues();
-  for (const NamedStrategy& s : strategies) {
-    for (size_t bars : {size_t{0}, size_t{5}}) {
-      Environment env = EnvWithBars(bars);
-      for (size_t count = 0; count <= s.arity; ++count) {
-        std::vector<size_t> pick(count, 0);
-        for (bool more = true; more;) {
-          std::vector<DataExt> args;
-          for (size_t k : pick) args.push_back(values[k]);
-          const DataExt got = s.make()->Exec(args, env, nullptr);
-          ASSERT_TRUE(got.isListType()) << s.name;
-          ASSERT_LE(got.getRawData().size(), std::max(kLongestHostileSeries, bars)) << s.name;
-          more = false;  // next combination, like an odometer
-          for (size_t k = 0; k < count && !more; ++k) {
-            more = ++pick[k] < values.size();
-            if (!more) pick[k] = 0;
-          }
-        }
-      }
-    }
-  }
-}

@@ -4,18 +4,15 @@ const { describe, test } = require('node:test');
 const assert = require('node:assert/strict');
 
 const {
-  NOT_COMPILED, NodeCompiler, barsWithCloses, compiled, datasOf, implemented,
+  NOT_COMPILED, NodeCompiler, barsWithCloses, compiled, datasOf,
 } = require('./helpers/formula.js');
 
 function report(line, column, code, text, desc) {
   return `{ "line" : ${line}, "column" : ${column}, "err_code" : ${code}, "err_exp" : "${text}", "desc" : "${desc}" }`;
 }
 const ILLEGAL_CHARACTER = [10005, 'Illegal character. '];
-const RIGHT_PAREN = [10003, 'Right parenthesis required. '];
 const ILLEGAL_EXPRESSION = [10006, 'Illegal expression. '];
 const ILLEGAL_STATEMENT = [10007, 'Illegal statement. '];
-const NOT_DECLARED = [10001, 'Variable not declared. '];
-const PARAM_COUNT = [90000, 'The length of actual parameter list and formal parameter list is different. '];
 
 describe('run: bad arguments', () => {
   const notNumbers = [
@@ -50,20 +47,13 @@ describe('run: bad arguments', () => {
 });
 
 describe('run: compile reports through the addon', () => {
+  // The reports themselves are checked by the C++ suites (test/golden); here
+  // only that they pass through unchanged, positions on later lines included.
   const cases = [
     ['A:=;', report(1, 3, ...ILLEGAL_EXPRESSION, ';')],
-    ['A:(1+2;', report(1, 6, ...RIGHT_PAREN, ';')],
-    ['5:A;', report(1, 0, ...ILLEGAL_EXPRESSION, '5')],
-    ['A+B:1;', report(1, 3, ...ILLEGAL_STATEMENT, ':')],
-    ['X:ma(C,5);', report(1, 2, ...ILLEGAL_STATEMENT, 'ma')],
-    ['X:=C-1;', report(1, 4, ...ILLEGAL_STATEMENT, '-1')],
-    ['A:B;', report(1, 2, ...NOT_DECLARED, 'B')],
-    ['A:MA(C,5,1);', report(1, 2, ...PARAM_COUNT, 'MA')],
     ['A:1;\nB:2 # 3;', report(2, 3, ...ILLEGAL_CHARACTER, '#')],
-    ['"', report(0, 0, ...ILLEGAL_CHARACTER, '"')],
     ["'open", report(0, 0, ...ILLEGAL_CHARACTER, 'unknown')],
     // A statement whose expression was dropped is refused at its first token.
-    ['A;', report(1, 0, ...ILLEGAL_STATEMENT, 'Property')],
     ['B:1;\n  A>1;', report(2, 2, ...ILLEGAL_STATEMENT, 'Property')],
     // 256 levels of nesting are accepted; the 257th parenthesis is refused.
     [`A:${'('.repeat(257)}1${')'.repeat(257)};`, report(1, 258, ...ILLEGAL_EXPRESSION, '(')],
@@ -151,26 +141,23 @@ describe('run: SetPeriod', () => {
     [1e300, '0.000000'],
   ];
   for (const [period, expected] of periods) {
-    test(`SetPeriod(${period})`, (t) => {
-      if (!implemented('PERIOD')) return t.skip('PERIOD is not implemented yet');
+    test(`SetPeriod(${period})`, () => {
       const compiler = compiled('P:PERIOD;', barsWithCloses([1]));
       assert.equal(compiler.SetPeriod(period), undefined);
       assert.deepEqual(datasOf(compiler.Run(), 'P'), [expected]);
     });
   }
 
-  test('Compile sets the period back to 0', (t) => {
-    if (!implemented('PERIOD')) return t.skip('PERIOD is not implemented yet');
+  test('Compile sets the period back to 0', () => {
     const compiler = compiled('P:PERIOD;', barsWithCloses([1]), 5);
     assert.deepEqual(datasOf(compiler.Run(), 'P'), ['5.000000']);
     assert.equal(compiler.Compile(), '');
     assert.deepEqual(datasOf(compiler.Run(), 'P'), ['0.000000']);
   });
 
-  test('SetPeriod before any Compile neither throws nor survives the Compile', (t) => {
+  test('SetPeriod before any Compile neither throws nor survives the Compile', () => {
     const compiler = new NodeCompiler('P:PERIOD;');
     compiler.SetPeriod(5);
-    if (!implemented('PERIOD')) return t.skip('PERIOD is not implemented yet');
     assert.equal(compiler.Compile(), '');
     compiler.SetData(barsWithCloses([1]));
     assert.deepEqual(datasOf(compiler.Run(), 'P'), ['0.000000']);

@@ -6,9 +6,3 @@
 // truncated icon number in draw_type.
 DataExt DrawIcon(const DataExt& condition, const DataExt& price, const DataExt& icon,
                  const DataExt& offset);
-
-class DrawIconStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -6,9 +6,3 @@
 // invalid values.
 DataExt DrawKLineEx(const DataExt& condition, const DataExt& high, const DataExt& open,
                     const DataExt& low, const DataExt& close);
-
-class DrawKLineExStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

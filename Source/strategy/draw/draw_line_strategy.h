@@ -8,9 +8,3 @@
 // is the expand argument, kept in draw_type.
 DataExt DrawLine(const DataExt& start, const DataExt& start_price, const DataExt& end,
                  const DataExt& end_price, int type);
-
-class DrawLineStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

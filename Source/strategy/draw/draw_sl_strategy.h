@@ -7,9 +7,3 @@
 // elsewhere (-100000, -100000, 0, 0).
 DataExt DrawSL(const DataExt& condition, const DataExt& price, const DataExt& slope,
                const DataExt& length, const DataExt& direction);
-
-class DrawSLStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -7,9 +7,3 @@
 // means offset 0.
 DataExt DrawText(const DataExt& condition, const DataExt& price, const DataExt& text,
                  const DataExt& offset);
-
-class DrawTextStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

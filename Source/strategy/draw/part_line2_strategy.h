@@ -6,9 +6,3 @@
 // colour text at 2k+1) whose condition holds there; the empty colour when
 // none does. A trailing condition without a colour is not a pair.
 DataExt PartLine2(const DataExt& price, const std::vector<DataExt>& pairs);
-
-class PartLine2Strategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

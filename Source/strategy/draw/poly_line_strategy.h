@@ -4,9 +4,3 @@
 
 // A line through the prices of the bars where the condition holds.
 DataExt PolyLine(const DataExt& condition, const DataExt& price);
-
-class PolyLineStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

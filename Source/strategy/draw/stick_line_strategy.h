@@ -6,9 +6,3 @@
 // condition holds; (-100000, -100000, 0, 0) elsewhere.
 DataExt StickLine(const DataExt& condition, const DataExt& price1, const DataExt& price2,
                   const DataExt& width, const DataExt& attribute);
-
-class StickLineStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

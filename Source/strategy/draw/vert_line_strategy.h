@@ -5,9 +5,3 @@
 // 1 where the condition holds, 0 elsewhere, one entry per condition element;
 // the width is the truncated number, or 1 when it is not a single number.
 DataExt VertLine(const DataExt& condition, const DataExt& width);
-
-class VertLineStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

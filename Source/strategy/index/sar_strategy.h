@@ -9,8 +9,3 @@
 DataExt Sar(const BarData& bars, unsigned long n, unsigned long s, unsigned long m);
 
 // All three arguments must be numbers.
-class SarStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -8,9 +8,3 @@
 DataExt Between(const DataExt& a, const DataExt& b, const DataExt& c);
 // Fixed bounds: every position is invalid when a bound is the invalid value.
 DataExt Between(const DataExt& a, double b, double c);
-
-class BetweenStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -7,9 +7,3 @@
 // are valid, and at that bar too when it is bar 0 (there is no previous bar);
 // 0 at that bar otherwise.
 DataExt Cross(const DataExt& a, const DataExt& b);
-
-class CrossStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -10,9 +10,3 @@ DataExt Every(const DataExt& x, unsigned long n);
 // 1 where the run of true values ending at i, counted inside the window,
 // equals n[i]. Over the shorter of x and n.
 DataExt Every(const DataExt& x, const DataExt& n);
-
-class EveryStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -9,9 +9,3 @@ DataExt Exist(const DataExt& x, unsigned long n);
 // Per-bar window n[i], starting at max(first valid bar, trunc32(i - n[i] + 1)):
 // 1 where x is true somewhere in it. Over the shorter of x and n.
 DataExt Exist(const DataExt& x, const DataExt& n);
-
-class ExistStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

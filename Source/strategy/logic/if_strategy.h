@@ -8,9 +8,3 @@
 DataExt If(const DataExt& k, const DataExt& a, const DataExt& b);
 // Fixed branch values; the result has k's length.
 DataExt If(const DataExt& k, double a, double b);
-
-class IfStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

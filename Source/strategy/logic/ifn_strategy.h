@@ -7,9 +7,3 @@
 DataExt Ifn(const DataExt& k, const DataExt& a, const DataExt& b);
 // Fixed branch values; the result has k's length.
 DataExt Ifn(const DataExt& k, double a, double b);
-
-class IfnStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -5,9 +5,3 @@
 // The number of consecutive true bars ending at i (0 where x[i] is false);
 // invalid before the first valid bar.
 DataExt Last(const DataExt& x);
-
-class LastStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

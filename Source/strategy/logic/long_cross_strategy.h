@@ -13,9 +13,3 @@ DataExt LongCross(const DataExt& a, const DataExt& b, unsigned long n);
 // trunc32(i - n[i]) and the first valid bar. No warm-up; 0 at positions
 // beyond the end of n.
 DataExt LongCross(const DataExt& a, const DataExt& b, const DataExt& n);
-
-class LongCrossStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -8,9 +8,3 @@
 DataExt NDay(const DataExt& x, const DataExt& y, double n);
 // Per-bar count n[i]; positions beyond the end of y or n stay 0.
 DataExt NDay(const DataExt& x, const DataExt& y, const DataExt& n);
-
-class NDayStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -5,9 +5,3 @@
 // 1 where x is false (at or below 0, NaN, or a gap after the first valid
 // bar), else 0; invalid before the first valid bar.
 DataExt Not(const DataExt& x);
-
-class NotStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -9,9 +9,3 @@
 DataExt UpNDay(const DataExt& x, double n);
 // Per-bar count n[i]; positions beyond the end of n stay 0.
 DataExt UpNDay(const DataExt& x, const DataExt& n);
-
-class UpNDayStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

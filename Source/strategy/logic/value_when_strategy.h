@@ -7,9 +7,3 @@
 // still invalid when k first turns usable stays invalid until k is true.
 // Over the shorter of k and x.
 DataExt ValueWhen(const DataExt& k, const DataExt& x);
-
-class ValueWhenStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

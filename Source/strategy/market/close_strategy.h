@@ -10,9 +10,3 @@
 double CloseItem(const std::map<std::string, std::string>& row);
 // One value per bar row.
 DataExt Close(const BarData& bars);
-
-class CloseStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -10,9 +10,3 @@
 double HighItem(const std::map<std::string, std::string>& row);
 // One value per bar row.
 DataExt High(const BarData& bars);
-
-class HighStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -10,9 +10,3 @@
 double LowItem(const std::map<std::string, std::string>& row);
 // One value per bar row.
 DataExt Low(const BarData& bars);
-
-class LowStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

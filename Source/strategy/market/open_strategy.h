@@ -10,9 +10,3 @@
 double OpenItem(const std::map<std::string, std::string>& row);
 // One value per bar row.
 DataExt Open(const BarData& bars);
-
-class OpenStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

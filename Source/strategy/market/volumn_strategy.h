@@ -10,9 +10,3 @@
 double VolumnItem(const std::map<std::string, std::string>& row);
 // One value per bar row.
 DataExt Volumn(const BarData& bars);
-
-class VolumnStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -4,9 +4,3 @@
 
 // Arc cosine per bar; arguments outside [-1, 1] give NaN.
 DataExt ACos(const DataExt& x);
-
-class ACosStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

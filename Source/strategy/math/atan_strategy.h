@@ -4,9 +4,3 @@
 
 // Arc tangent per bar.
 DataExt ATan(const DataExt& x);
-
-class ATanStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -4,9 +4,3 @@
 
 // Smallest whole number not below each value.
 DataExt Ceiling(const DataExt& x);
-
-class CeilingStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -4,9 +4,3 @@
 
 // Cosine per bar (radians).
 DataExt Cos(const DataExt& x);
-
-class CosStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

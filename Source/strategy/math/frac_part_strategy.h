@@ -4,9 +4,3 @@
 
 // Fractional part with the sign of the value: -3.7 gives -0.7.
 DataExt FracPart(const DataExt& x);
-
-class FracPartStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

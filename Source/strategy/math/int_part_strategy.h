@@ -4,9 +4,3 @@
 
 // Whole part, truncated toward zero: -3.7 gives -3.
 DataExt IntPart(const DataExt& x);
-
-class IntPartStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

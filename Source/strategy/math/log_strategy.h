@@ -4,9 +4,3 @@
 
 // Base-10 logarithm; values at or below 0 give the invalid value.
 DataExt Log(const DataExt& x);
-
-class LogStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -10,9 +10,3 @@ DataExt Mod(const DataExt& a, const DataExt& b);
 // The same with one divisor for every bar; an unusable divisor makes every
 // position invalid.
 DataExt Mod(const DataExt& a, double divisor);
-
-class ModStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -5,9 +5,3 @@
 // pow(a[i], b[i]) over the shorter length; invalid where either is invalid.
 // Domain errors (a negative base with a fractional exponent) give NaN.
 DataExt Pow(const DataExt& a, const DataExt& b);
-
-class PowStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

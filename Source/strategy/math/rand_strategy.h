@@ -10,9 +10,3 @@
 DataExt Rand(const DataExt& bound);
 // One draw with a single bound, repeated at every bar row of the run.
 DataExt Rand(const DataExt& bound, Environment& env);
-
-class RandStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

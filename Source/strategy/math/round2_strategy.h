@@ -11,9 +11,3 @@ DataExt Round2(const DataExt& x, unsigned long digits);
 // below 0 (or NaN) rounds to a whole number. Invalid where x[i] or digits[i]
 // is invalid, and at positions of x beyond the end of `digits`.
 DataExt Round2(const DataExt& x, const DataExt& digits);
-
-class Round2Strategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -4,9 +4,3 @@
 
 // Nearest whole number, halves away from zero: 2.5 gives 3, -2.5 gives -3.
 DataExt Round(const DataExt& x);
-
-class RoundStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

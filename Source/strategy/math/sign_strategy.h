@@ -4,9 +4,3 @@
 
 // 1 for positive, -1 for negative, 0 for zero and NaN. Also reached as SGN.
 DataExt Sign(const DataExt& x);
-
-class SignStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

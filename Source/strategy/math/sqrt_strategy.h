@@ -4,9 +4,3 @@
 
 // Square root; negative values (the invalid value included) give the invalid value.
 DataExt Sqrt(const DataExt& x);
-
-class SqrtStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

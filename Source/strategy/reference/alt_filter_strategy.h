@@ -7,9 +7,3 @@
 // both or neither held, 1.0 where either holds now. Bars before the first bar
 // where both inputs are valid are invalid; bars beyond B keep 0.0.
 DataExt AltFilter(const DataExt& a, const DataExt& b);
-
-class AltFilterStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

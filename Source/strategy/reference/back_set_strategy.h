@@ -8,9 +8,3 @@
 DataExt BackSet(const DataExt& x, double n);
 // Per-bar n[i]; a NaN signal counts as true. Bars beyond n keep 0.0.
 DataExt BackSet(const DataExt& x, const DataExt& n);
-
-class BackSetStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

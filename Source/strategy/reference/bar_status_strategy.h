@@ -6,9 +6,3 @@
 // 1 at the first bar row, 2 at the last (also when it is the only one), 0
 // between; no rows give the empty series.
 DataExt BarStatus(const BarData& bars);
-
-class BarStatusStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

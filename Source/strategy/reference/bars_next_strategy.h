@@ -5,9 +5,3 @@
 // Bars until X next holds after the current bar; the distance to the last
 // bar where it never holds again.
 DataExt BarsNext(const DataExt& x);
-
-class BarsNextStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

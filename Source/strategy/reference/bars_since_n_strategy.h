@@ -7,9 +7,3 @@ DataExt BarsSinceN(const DataExt& x, unsigned long n);
 // Bars since X first held within the last n[i] bars; the bar index when it
 // did not.
 DataExt BarsSinceN(const DataExt& x, const DataExt& n);
-
-class BarsSinceNStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -8,9 +8,3 @@ DataExt Count(const DataExt& x, unsigned long n);
 // The same with a window of n[i] bars at each bar (n[i] <= 0 counts since the
 // first valid bar).
 DataExt Count2(const DataExt& x, const DataExt& n);
-
-class CountStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -4,9 +4,3 @@
 
 // Bars from each bar to the last one (0 at the last bar).
 DataExt CurrBarsCount(const DataExt& x);
-
-class CurrBarsCountStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

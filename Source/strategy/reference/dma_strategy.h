@@ -8,9 +8,3 @@
 DataExt Dma(const DataExt& x, double a);
 // Per-bar weight a[i], tested and applied bar by bar.
 DataExt Dma(const DataExt& x, const DataExt& a);
-
-class DmaStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

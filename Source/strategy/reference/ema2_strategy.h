@@ -5,9 +5,3 @@
 // The linearly weighted average under a second name: same values as Wma.
 DataExt Ema2(const DataExt& x, unsigned long n);
 DataExt Ema2(const DataExt& x, const DataExt& n);
-
-class Ema2Strategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

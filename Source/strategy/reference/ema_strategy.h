@@ -7,8 +7,3 @@
 DataExt Ema(const DataExt& x, const DataExt& n);
 
 // A single-number X or N is repeated once per bar of the run first.
-class EmaStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

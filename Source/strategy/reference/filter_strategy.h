@@ -7,9 +7,3 @@
 DataExt Filter(const DataExt& x, double n);
 // Per-bar n[i], read at each signal. Bars beyond n keep 0.0.
 DataExt Filter(const DataExt& x, const DataExt& n);
-
-class FilterStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -7,9 +7,3 @@
 DataExt FindHighBars(const DataExt& x, unsigned long n, unsigned long m, unsigned long t);
 // The same with n[i], m[i] and t[i] read at each bar.
 DataExt FindHighBars(const DataExt& x, const DataExt& n, const DataExt& m, const DataExt& t);
-
-class FindHighBarsStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

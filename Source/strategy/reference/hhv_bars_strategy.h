@@ -7,9 +7,3 @@
 DataExt HhvBars(const DataExt& x, unsigned long n);
 // The same over the last n[i] bars at each bar.
 DataExt HhvBars(const DataExt& x, const DataExt& n);
-
-class HhvBarsStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

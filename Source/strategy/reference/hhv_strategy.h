@@ -9,9 +9,3 @@ DataExt Hhv(const DataExt& x);
 DataExt Hhv(const DataExt& x, double n);
 // Highest value of the last n[i] bars at each bar.
 DataExt Hhv(const DataExt& x, const DataExt& n);
-
-class HhvStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

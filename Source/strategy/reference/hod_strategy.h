@@ -7,9 +7,3 @@
 DataExt Hod(const DataExt& x, unsigned long n);
 // The same with a window of n[i] bars at each bar.
 DataExt Hod(const DataExt& x, const DataExt& n);
-
-class HodStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -5,9 +5,3 @@
 
 // 1 at the last bar row, 0 before it; no rows give the empty series.
 DataExt IsLastBar(const BarData& bars);
-
-class IsLastBarStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -8,9 +8,3 @@
 DataExt LlvBars(const DataExt& x, unsigned long n);
 // The same over the last n[i] bars at each bar; the oldest of equal lows.
 DataExt LlvBars(const DataExt& x, const DataExt& n);
-
-class LlvBarsStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -7,9 +7,3 @@
 DataExt Llv(const DataExt& x, unsigned long n);
 // Lowest value of the last n[i] bars at each bar.
 DataExt Llv(const DataExt& x, const DataExt& n);
-
-class LlvStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -7,9 +7,3 @@
 DataExt Lod(const DataExt& x, unsigned long n);
 // The same with a window of n[i] bars at each bar.
 DataExt Lod(const DataExt& x, const DataExt& n);
-
-class LodStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -6,9 +6,3 @@
 // the previous one until a strictly smaller value, or the bar index when there is
 // none (invalid bars give the invalid value).
 DataExt LowRange(const DataExt& x);
-
-class LowRangeStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

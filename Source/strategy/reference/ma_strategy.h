@@ -7,9 +7,3 @@
 DataExt Ma(const DataExt& x, unsigned long n);
 // Per-bar window n[i], shortened to the bars since the first valid bar.
 DataExt Ma(const DataExt& x, const DataExt& n);
-
-class MaStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

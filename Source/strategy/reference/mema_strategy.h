@@ -8,9 +8,3 @@
 DataExt Mema(const DataExt& x, unsigned long n);
 // Per-bar period: a bar whose n[i] is 0.0 or invalid is invalid.
 DataExt Mema(const DataExt& x, const DataExt& n);
-
-class MemaStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

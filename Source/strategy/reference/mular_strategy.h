@@ -8,8 +8,3 @@
 DataExt Mular(const DataExt& x, const DataExt& n);
 
 // A single-number period is repeated once per value of X.
-class MularStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -6,9 +6,3 @@
 DataExt Refx(const DataExt& x, unsigned long n);
 // Per-bar count n[i]; a count not above 0 (or NaN) reads the current bar.
 DataExt Refx(const DataExt& x, const DataExt& n);
-
-class RefxStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

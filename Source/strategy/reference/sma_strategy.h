@@ -7,8 +7,3 @@
 DataExt Sma(const DataExt& x, const DataExt& n, const DataExt& m);
 
 // Single-number arguments are repeated once per bar of the run first.
-class SmaStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

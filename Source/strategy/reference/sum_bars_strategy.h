@@ -8,8 +8,3 @@
 DataExt SumBars(const DataExt& x, const DataExt& a);
 
 // A single-number target is repeated once per value of X.
-class SumBarsStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

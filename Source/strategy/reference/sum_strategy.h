@@ -7,9 +7,3 @@
 DataExt Sum(const DataExt& x, unsigned long n);
 // Per-bar window x[max(f, i - n[i] + 1)..i]; a period below 1 gives 0.0.
 DataExt Sum(const DataExt& x, const DataExt& n);
-
-class SumStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -6,9 +6,3 @@
 // the previous one until a strictly greater value, or the bar index when there is
 // none (invalid bars give the invalid value).
 DataExt TopRange(const DataExt& x);
-
-class TopRangeStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -9,11 +9,5 @@ DataExt Wma(const DataExt& x, unsigned long n);
 // Per-bar period: the window x[max(f, i - n[i] + 1)..i] is weighted from 1.
 DataExt Wma(const DataExt& x, const DataExt& n);
 
-class WmaStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};
-
 // Dispatch shared by WMA and EMA2, which compute the same average.
 DataExt ExecWeightedAverage(std::vector<DataExt>& args);

@@ -5,9 +5,3 @@
 // Upper price limit x * r + x (no rounding to a price tick).
 DataExt ZtPrice(const DataExt& x, double r);
 DataExt ZtPrice(const DataExt& x, const DataExt& r);
-
-class ZtPriceStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

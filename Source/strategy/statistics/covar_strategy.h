@@ -9,9 +9,3 @@ DataExt Covar(const DataExt& a, const DataExt& b, unsigned long n);
 // Per-bar N: shortened windows near the first valid bar; a period below 1
 // gives the invalid value.
 DataExt Covar(const DataExt& a, const DataExt& b, const DataExt& n);
-
-class CovarStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -8,9 +8,3 @@ DataExt DevSq(const DataExt& x, unsigned long n);
 // Per-bar N: shortened windows near the first valid bar; a period below 1
 // gives 0.0.
 DataExt DevSq(const DataExt& x, const DataExt& n);
-
-class DevSqStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

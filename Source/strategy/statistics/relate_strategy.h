@@ -9,9 +9,3 @@ DataExt Relate(const DataExt& a, const DataExt& b, unsigned long n);
 // Per-bar N: shortened windows near the first valid bar; sums divided by
 // c - 1; a zero denominator or a period below 1 gives the invalid value.
 DataExt Relate(const DataExt& a, const DataExt& b, const DataExt& n);
-
-class RelateStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

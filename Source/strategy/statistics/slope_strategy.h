@@ -9,9 +9,3 @@ DataExt Slope(const DataExt& x, unsigned long n);
 // Per-bar N: shortened windows near the first valid bar; a period below 1
 // gives the invalid value.
 DataExt Slope(const DataExt& x, const DataExt& n);
-
-class SlopeStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

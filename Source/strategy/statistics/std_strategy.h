@@ -10,9 +10,3 @@ DataExt Std(const DataExt& x, unsigned long n);
 // Per-bar N: the window is shortened to the bars since the first valid one;
 // a window of one bar gives the invalid value, a period below 1 gives 0.0.
 DataExt Std(const DataExt& x, const DataExt& n);
-
-class StdStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -9,9 +9,3 @@ DataExt Var(const DataExt& x, unsigned long n);
 // Per-bar N: shortened windows near the first valid bar; a window of one bar
 // or a period below 1 gives the invalid value.
 DataExt Var(const DataExt& x, const DataExt& n);
-
-class VarStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -8,9 +8,3 @@ DataExt Varp(const DataExt& x, unsigned long n);
 // Per-bar N: shortened windows near the first valid bar; a period below 1
 // gives the invalid value.
 DataExt Varp(const DataExt& x, const DataExt& n);
-
-class VarpStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -6,9 +6,3 @@
 // DATE: years since 1900 * 10000 + month * 100 + day of every bar with a time
 // (2024-03-15 gives 1240315).
 DataExt Date(const BarData& bars);
-
-class DateStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

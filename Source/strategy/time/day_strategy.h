@@ -5,9 +5,3 @@
 
 // DAY: the day of the month, 1 to 31, for every bar with a time.
 DataExt Day(const BarData& bars);
-
-class DayStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -5,9 +5,3 @@
 
 // HOUR: the hour plus one, 1 to 24 (09:30 gives 10), for every bar with a time.
 DataExt Hour(const BarData& bars);
-
-class HourStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -7,8 +7,3 @@
 DataExt Minute(const BarData& bars);
 
 // Empty on daily or longer bars (period of 1440 minutes or more).
-class MinuteStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -9,8 +9,3 @@ DataExt Time(const BarData& bars);
 
 // Empty on daily or longer bars (period of 1440 minutes or more), where the
 // time of day carries no meaning.
-class TimeStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

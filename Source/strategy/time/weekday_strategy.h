@@ -5,9 +5,3 @@
 
 // WEEKDAY: Monday 1 to Sunday 7 for every bar with a time.
 DataExt Weekday(const BarData& bars);
-
-class WeekdayStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -5,9 +5,3 @@
 
 // YEAR: the four-digit year of every bar with a time.
 DataExt Year(const BarData& bars);
-
-class YearStrategy : public Strategy {
- public:
-  DataExt Exec(std::vector<DataExt> args, Environment& env,
-               std::shared_ptr<AstNode> node) override;
-};

@@ -17,3 +17,14 @@ class Strategy {
   virtual DataExt Exec(std::vector<DataExt> args, Environment& env,
                        std::shared_ptr<AstNode> node) = 0;
 };
+
+// One class per row of the function registry (MaStrategy, CrossStrategy,
+// ...), all alike; each function's .cpp file defines its Exec.
+#define FORMULA_FUNCTION(cls, ...)                                 \
+  class cls : public Strategy {                                    \
+   public:                                                         \
+    DataExt Exec(std::vector<DataExt> args, Environment& env,      \
+                 std::shared_ptr<AstNode> node) override;          \
+  };
+#include "compiler/function_registry.def"
+#undef FORMULA_FUNCTION

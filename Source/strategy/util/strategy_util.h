@@ -7,10 +7,6 @@
 #include "compiler/bar_data.h"
 #include "compiler/data_ext.h"
 
-// Marks a bar without a value in every series; tested by exact equality
-// (a NaN is a value, not a gap).
-inline constexpr double kInvalidValue = -100000.0;
-
 inline bool IsValid(double value) { return value != kInvalidValue; }
 
 // A gap read as 0.0, as the functions that count gaps as zeros do.

@@ -44,13 +44,4 @@ TEST(ErrorReportTest, EveryMessageEndsWithABlank) {
   }
 }
 
-TEST(TreeDumpTest, PrintsTypeTextAndIndexOfTopLevelChildren) {
-  auto root = Parse("A:1;");
-  testing::internal::CaptureStdout();
-  root->Dump();
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "\nRoot : Root\n\t[0] Statement : Statement\n\t\tReturnAssign : :\n"
-            "\t\t\tIdentifier : A\n\t\t\tDigit : 1\n\t\tProperty : Property\n");
-}
-
 }  // namespace

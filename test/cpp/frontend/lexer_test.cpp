@@ -66,46 +66,6 @@ TEST(LexerTest, AndOrWordsAreUpperCaseOperatorsWithoutWordBoundary) {
   });
 }
 
-TEST(LexerTest, OperatorsTakeTheSecondByteOnlyWhenAdjacent) {
-  ExpectTokens({
-      {"!= ! && & || | := : <= <> < >= > ( ) * + , ; = /",
-       "NoEqual !=@1:0 | ExclamatoryMark !@1:3 | DoubleAnd &&@1:5 | SingleAnd &@1:8 | "
-       "DoubleOr ||@1:10 | SingleOr |@1:13 | Assignment :=@1:15 | Colon :@1:18 | LE <=@1:20 | "
-       "NoEqual <>@1:23 | LT <@1:26 | GE >=@1:28 | GT >@1:31 | LeftParen (@1:33 | "
-       "RightParen )@1:35 | Multi *@1:37 | Add +@1:39 | Comma ,@1:41 | Semicolon ;@1:43 | "
-       "SingleEqual =@1:45 | Divide /@1:47"},
-      {"==", "SingleEqual =@1:0 | SingleEqual =@1:1"},
-      {"a<>=b", "Identifier a@1:0 | NoEqual <>@1:1 | SingleEqual =@1:3 | Identifier b@1:4"},
-      {"!!=", "ExclamatoryMark !@1:0 | NoEqual !=@1:1"},
-      {"1/ /2", "Digit 1@1:0 | Divide /@1:1 | Divide /@1:3 | Digit 2@1:4"},
-  });
-}
-
-TEST(LexerTest, NumbersAreRunsOfDigitsAndPoints) {
-  ExpectTokens({
-      {"12 0.5 .5 5. 1.2.3",
-       "Digit 12@1:0 | Digit 0.5@1:3 | Digit .5@1:7 | Digit 5.@1:10 | Digit 1.2.3@1:13"},
-      {"1A", "Digit 1@1:0 | Identifier A@1:1"},
-  });
-}
-
-TEST(LexerTest, NamesAreClassifiedByTheTableCaseSensitively) {
-  ExpectTokens({
-      {"ma close colorred null",
-       "Identifier ma@1:0 | Identifier close@1:3 | Identifier colorred@1:9 | "
-       "Identifier null@1:18"},
-      {"MA CLOSE COLORRED NULL DRAWLINE",
-       "Function MA@1:0 | Function CLOSE@1:3 | Property COLORRED@1:9 | Static NULL@1:18 | "
-       "Function DRAWLINE@1:23"},
-      {"_x.1 MA5", "Identifier _x.1@1:0 | Identifier MA5@1:5"},
-      // Bytes from 0x80 up are letters: a UTF-8 name is one identifier.
-      {"\xE5\x9D\x87\xE7\xBA\xBF:C;",
-       "Identifier \xE5\x9D\x87\xE7\xBA\xBF@1:0 | Colon :@1:6 | Function C@1:7 | "
-       "Semicolon ;@1:8"},
-      {"MA\xE5\x9D\x87 \xFF", "Identifier MA\xE5\x9D\x87@1:0 | Identifier \xFF@1:6"},
-  });
-}
-
 TEST(LexerTest, LinesCommentsAndCarriageReturns) {
   ExpectTokens({
       {"A:1 // note\nB:2;", "Identifier A@1:0 | Colon :@1:1 | Digit 1@1:2 | Identifier B@2:0 | "
@@ -119,19 +79,6 @@ TEST(LexerTest, LinesCommentsAndCarriageReturns) {
                        "Identifier B@2:0 | Colon :@2:1 | Digit 2@2:2 | Semicolon ;@2:3"},
       {"A\r:1", "Identifier A@1:0 | Colon :@1:2 | Digit 1@1:3"},
       {"\n\n \tX", "Identifier X@3:2"},
-  });
-}
-
-TEST(LexerTest, StringLiterals) {
-  ExpectTokens({
-      // A string over two lines starts where its quote is; later tokens count
-      // columns from the start of the later line.
-      {"A:'x\ny';B:1;",
-       "Identifier A@1:0 | Colon :@1:1 | StringLiteral x\ny@1:2 | Semicolon ;@2:2 | "
-       "Identifier B@2:3 | Colon :@2:4 | Digit 1@2:5 | Semicolon ;@2:6"},
-      {"''", "StringLiteral @1:0"},
-      {"'a//b' 'x\"y'", "StringLiteral a//b@1:0 | StringLiteral x\"y@1:7"},
-      {"'MA(C,5)'", "StringLiteral MA(C,5)@1:0"},
   });
 }
 
@@ -157,55 +104,6 @@ TEST(LexerTest, IllegalCharacterIsReportedJustBehindThePreviousToken) {
     EXPECT_EQ(LexReport(std::string("A:") + byte), Report(1, 2, 10005, std::string(1, byte)))
         << "byte " << static_cast<int>(byte);
   }
-}
-
-TEST(TokenReaderTest, CursorStopsAtTheEndAndBeforeTheStart) {
-  Lexer lexer;
-  TokenReader reader = lexer.Tokenize("A:1;");
-  EXPECT_FALSE(reader.Empty());
-  EXPECT_EQ(reader.Peek().m_text, "A");
-  EXPECT_FALSE(reader.End());
-  for (const char* text : {"A", ":", "1"}) EXPECT_EQ(reader.Read().m_text, text);
-  EXPECT_TRUE(reader.End());  // on the last token
-  EXPECT_EQ(reader.Read().m_text, ";");
-  EXPECT_TRUE(reader.Read().Empty());
-  EXPECT_TRUE(reader.Read().Empty());
-  EXPECT_EQ(reader.Cursor(), 4);
-  reader.Unread();
-  EXPECT_EQ(reader.Read().m_text, ";");
-
-  TokenReader before(reader.Tokens());
-  before.Unread();  // -1 reads as beyond the end
-  EXPECT_TRUE(before.Peek().Empty());
-  EXPECT_TRUE(before.End());
-
-  TokenReader empty(std::vector<Token>{});
-  EXPECT_TRUE(empty.Empty());
-  EXPECT_TRUE(empty.End());
-  EXPECT_TRUE(empty.Read().Empty());
-  EXPECT_EQ(empty.Cursor(), 0);
-}
-
-TEST(TokenReaderTest, DumpListsEveryTokenWithItsPosition) {
-  Lexer lexer;
-  TokenReader reader = lexer.Tokenize("A:1;");
-  testing::internal::CaptureStdout();
-  reader.Dump();
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "[0] Identifier : A [ 1, 0 ] \n[1] Colon : : [ 1, 1 ] \n[2] Digit : 1 [ 1, 2 ] \n"
-            "[3] Semicolon : ; [ 1, 3 ] \n\n");
-}
-
-TEST(TokenTest, NamesAndDescription) {
-  LineInfo position;
-  position.line = 3;
-  position.column = 7;
-  EXPECT_EQ(Token(Token::Function, "MA", position).Description(), " in [ 3, 7 ] is \"MA\"");
-  EXPECT_EQ(Token(Token::Property, "", position).ToString(), "Property");
-  EXPECT_EQ(Token(static_cast<Token::State>(28), "", position).ToString(), "Disable...");
-  EXPECT_EQ(Token(static_cast<Token::State>(-1), "", position).ToString(), "Disable...");
-  EXPECT_TRUE(Token().Empty());
-  EXPECT_EQ(Token().ToString(), "Initial");
 }
 
 }  // namespace

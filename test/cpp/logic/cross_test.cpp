@@ -1,70 +1,11 @@
-// CROSS and LONGCROSS: positions of crosses, first valid bar, warm-up and
-// per-bar windows (by hand); the linear-time LONGCROSS series variant
-// against a plain count-back over random series.
+// The linear-time LONGCROSS series variant against a plain count-back over
+// random series.
 
-#include <climits>
 #include <random>
 
 #include "logic_strategies.h"
 
 namespace {
-
-TEST(Cross, Positions) {
-  const struct {
-    const char* what;
-    std::vector<double> a, b, expected;
-  } cases[] = {
-      {"cross at 1", {1, 3, 4}, {2, 2, 2}, {INV, 1, 0}},
-      {"equal before is no cross", {1, 2, 3}, {2, 2, 2}, {INV, 0, 0}},
-      {"lead-in: 0 at the first valid bar", {INV, 1, 3, 1, 3}, {2, 2, 2, 2, 2}, {INV, 0, 1, 0, 1}},
-      {"a later gap is the number -100000", {1, INV, 3}, {2, 2, 2}, {INV, 0, 1}},
-      {"shorter b", {1, 3, 4, 0}, {2, 2}, {INV, 1}},
-      {"nan compares false", {1, kNaN, 3}, {2, 2, 2}, {INV, 0, 0}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_SERIES(Cross(Series(c.a), Series(c.b)).m_raw_data, (c.expected));
-  }
-}
-
-DataExt Twos(size_t n) { return Series(std::vector<double>(n, 2.0)); }
-
-TEST(LongCross, CountVariant) {  // b is 2 at every bar
-  const struct {
-    const char* what;
-    std::vector<double> a;
-    unsigned long n;
-    std::vector<double> expected;
-  } cases[] = {
-      {"below three bars, then above", {1, 1, 1, 3}, 2, {INV, INV, 0, 1}},
-      {"reaching b counts", {1, 1, 1, 2}, 2, {INV, INV, 0, 1}},
-      {"touches reset the streak", {1, 3, 1, 3, 1, 1, 3}, 2, {INV, INV, 0, 0, 0, 0, 1}},
-      {"n = 0: every bar at or above b", {1, 3, 2, 3}, 0, {0, 1, 1, 1}},
-      {"lead-in shifts the warm-up", {INV, 1, 1, 3}, 1, {INV, INV, 0, 1}},
-      {"huge n", {1, 3}, ULONG_MAX, {INV, INV}},
-      {"nan is not below: it ends a streak", {1, 1, kNaN, 3}, 2, {INV, INV, 1, 0}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_SERIES(LongCross(Series(c.a), Twos(c.a.size()), c.n).m_raw_data, (c.expected));
-  }
-}
-
-TEST(LongCross, SeriesVariant) {  // b is 2 at every bar
-  const struct {
-    const char* what;
-    std::vector<double> a, n, expected;
-  } cases[] = {
-      {"streak of 2 inside the window", {1, 1, 1, 3}, {2, 2, 2, 2}, {0, 0, 0, 1}},
-      {"reaching b is not enough", {1, 1, 1, 2}, {2, 2, 2, 2}, {0, 0, 0, 0}},
-      {"beyond the end of n", {1, 1, 1, 3}, {2, 2}, {0, 0, 0, 0}},
-      {"fractional n: start trunc(0.5)", {1, 1, 3}, {1.5, 1.5, 1.5}, {0, 0, 1}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_SERIES(LongCross(Series(c.a), Twos(c.a.size()), Series(c.n)).m_raw_data, (c.expected));
-  }
-}
 
 std::vector<double> NaiveLongCross(const std::vector<double>& a, const std::vector<double>& b,
                                    const std::vector<double>& n) {

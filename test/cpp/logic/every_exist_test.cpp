@@ -9,45 +9,6 @@
 
 namespace {
 
-TEST(EveryExist, CountVariant) {
-  const struct {
-    const char* what;
-    std::vector<double> x;
-    unsigned long n;
-    std::vector<double> every, exist;
-  } cases[] = {
-      {"n = 3", {1, 1, 1, 0, 1}, 3, {0, 0, 1, 0, 0}, {1, 1, 1, 1, 1}},
-      {"n = 0 still looks at the current bar", {1, 0, -1, 2}, 0, {0, 1, 1, 0}, {1, 0, 0, 1}},
-      {"nan is false", {1, 0, kNaN, 2}, 1, {1, 0, 0, 1}, {1, 0, 0, 1}},
-      {"huge n", {1, 1}, ULONG_MAX, {0, 0}, {1, 1}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_SERIES(Every(Series(c.x), c.n).m_raw_data, (c.every));
-    EXPECT_SERIES(Exist(Series(c.x), c.n).m_raw_data, (c.exist));
-  }
-}
-
-TEST(EveryExist, SeriesVariant) {
-  const struct {
-    const char* what;
-    std::vector<double> x, n, every, exist;
-  } cases[] = {
-      {"n = 0: empty window", {1, 0}, {0, 0}, {1, 1}, {0, 0}},
-      {"huge n reaches back to the first bar",
-       {0, 1, 0},
-       {1e300, 1e300, 1e300},
-       {0, 0, 0},
-       {0, 1, 1}},
-      {"shorter n", {1, 1, 1}, {1}, {1}, {1}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_SERIES(Every(Series(c.x), Series(c.n)).m_raw_data, (c.every));
-    EXPECT_SERIES(Exist(Series(c.x), Series(c.n)).m_raw_data, (c.exist));
-  }
-}
-
 // Rescans the window [max(f, start(i)), i] at every bar: EVERY wants the
 // run of true bars ending at i to fill `need(i)`, EXIST any true bar.
 template <typename Start, typename Need>

@@ -10,30 +10,6 @@
 
 namespace {
 
-TEST(Round2, CountVariant) {
-  const std::tuple<double, unsigned long, double> cases[] = {
-      {10.125, 2, 10.13},    // fraction .125 is exact: 12.5 rounds up
-      {-10.125, 2, -10.12},  // floor -11, fraction .875: 87.5 rounds up
-      {2.5, 0, 3},            {-2.5, 0, -2},        {INV, 2, INV},
-      {kNaN, 2, kNaN},        {kInf, 2, kNaN},  // inf - floor(inf) is NaN
-      {1.5, 400, kInf},                         // 0.5 * 10^k overflows after about 309 steps
-      {2.0, ULONG_MAX, 2.0},                    // a zero fraction stays zero
-      {1.5, ULONG_MAX, kInf},
-  };
-  for (const auto& [value, digits, expected] : cases) {
-    SCOPED_TRACE(testing::Message() << value << " digits " << digits);
-    EXPECT_SERIES_NEAR(Round2(Series({value}), digits).m_raw_data, ({expected}), 1e-12);
-  }
-}
-
-TEST(Round2, SeriesVariantUsesDigitsAsDouble) {
-  // Above 0: ceil(digits) steps (0.5 once, 1.5 twice); at or below 0 and
-  // NaN: a whole number. The last x has no digits count: invalid.
-  DataExt x = Series({1.25, 1.25, 1.256, 1.25, 1.25, 1.5, INV, 1.25, 1.25, 1.25});
-  DataExt n = Series({1, 0.5, 1.5, 0, -1, kNaN, 1, INV, 1});
-  EXPECT_SERIES_NEAR(Round2(x, n).m_raw_data, ({1.3, 1.3, 1.26, 1, 1, 2, INV, INV, 1.3, INV}));
-}
-
 TEST(Round2, ExecDispatch) {
   Environment env = EnvWithCloses({1, 2});
   Round2Strategy round2;

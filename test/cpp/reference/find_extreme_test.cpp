@@ -20,57 +20,12 @@ struct ConstantCase {
   std::vector<double> want;
 };
 
-TEST(FindExtremeTest, ConstantParameters) {
-  const std::vector<ConstantCase> cases = {
-      // i=1: heap {4, 9}, top 4; i=2: 7 replaces the top 4, heap {7, 9}.
-      {"documented FINDHIGH", FindHigh, {4, 9, 7}, 0, 3, 2, {INV, 4, 7}},
-      {"documented FINDHIGHBARS", FindHighBars, {4, 9, 7}, 0, 3, 2, {INV, 1, 0}},
-      // Low heap: top is the largest; i=2: 7 <= 9 replaces it.
-      {"FINDLOW", FindLow, {4, 9, 7}, 0, 3, 2, {INV, 9, 7}},
-      {"documented: M < T is empty", FindHigh, {1, 2, 3, 4}, 1, 2, 3, {}},
-      // Highest of the two bars ending one bar back.
-      {"window ending one bar back", FindHigh, {1, 5, 3, 2}, 1, 2, 1, {INV, 1, 5, 5}},
-      {"its distance", FindHighBars, {1, 5, 3, 2}, 1, 2, 1, {INV, 1, 1, 2}},
-      {"an invalid bar gives invalid, an invalid value in the window is -100000", FindHigh,
-       {1, INV, 3}, 0, 2, 1, {1, INV, 3}},
-      {"equal value replaces the top: the newer bar", FindHighBars, {5, 5}, 0, 2, 1, {0, 0}},
-      {"T = 0: the heap stays empty", FindHigh, {1, 2}, 0, 2, 0, {INV, INV}},
-      {"huge counts do not wrap", FindHigh, {1, 2, 3}, ULONG_MAX, ULONG_MAX, ULONG_MAX,
-       {INV, INV, INV}},
-  };
-  for (const ConstantCase& c : cases) {
-    EXPECT_SERIES(c.run(Series(c.x), c.n, c.m, c.t).getRawData(), (c.want)) << c.note;
-  }
-}
-
 struct PerBarCase {
   const char* note;
   PerBarFind run;
   std::vector<double> x, n, m, t;
   std::vector<double> want;
 };
-
-TEST(FindExtremeTest, PerBarParameters) {
-  const std::vector<PerBarCase> cases = {
-      // i=1: window 1..1 holds one element, fewer than T; it is the top.
-      {"M < T is allowed", FindHigh, {4, 9, 7}, {0, 0, 0}, {1, 1, 1}, {2, 2, 2}, {INV, 9, 7}},
-      {"the bar's own value is not tested", FindHigh, {4, INV, 7}, {0, 0, 0}, {2, 2, 2},
-       {1, 1, 1}, {4, 4, 7}},
-      {"negative, NaN or T below 1: invalid", FindLow, {4, 9, 7, 1},
-       {-1, 0, 0, kNaN}, {2, 2, 2, 2}, {1, 0.5, kNaN, 1}, {INV, INV, INV, INV}},
-      // i=2: end = trunc(0.5) = 0, window 0..0; i=3: end = trunc(1.5) = 1,
-      // start = trunc(1 - 2 + 1) = 0, the 8 at bar 1.
-      {"fractional parameters truncate", FindHighBars, {1, 8, 2, 3}, {1.5, 1.5, 1.5, 1.5},
-       {2, 2, 2, 2}, {1, 1, 1, 1}, {INV, INV, 2, 2}},
-      {"the shortest series bounds the result", FindLow, {3, 2, 1}, {0, 0, 0}, {1, 1},
-       {1, 1, 1}, {3, 2}},
-  };
-  for (const PerBarCase& c : cases) {
-    EXPECT_SERIES(c.run(Series(c.x), Series(c.n), Series(c.m), Series(c.t)).getRawData(),
-                  (c.want))
-        << c.note;
-  }
-}
 
 // The value found is the t-th of the window in sorted order, whatever order
 // the heap keeps equal values in.

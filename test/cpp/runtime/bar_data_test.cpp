@@ -34,13 +34,6 @@ TEST(BarData, ShortKeyThenLongKey) {
   }
 }
 
-TEST(BarData, TimeTextEmptyOrPresent) {
-  BarData bars(std::vector<TextRow>{{{"t", "1710495005000"}}, {{"t", ""}}, {}});
-  ASSERT_EQ(bars.size(), 3u);
-  EXPECT_EQ(bars.Time()[0], 1710495005000.0);
-  EXPECT_EQ(bars.HasTime(), (std::vector<unsigned char>{1, 0, 0}));
-}
-
 BarRow Close(double value) {
   BarRow row;
   row.close = value;
@@ -57,13 +50,6 @@ TEST(BarData, AppendPrependReplace) {
   EXPECT_EQ(bars.Open().size(), 5u);
   bars.Assign({Close(7)});
   EXPECT_EQ(bars.Close(), (std::vector<double>{7}));
-}
-
-TEST(StrategyUtil, FieldOfBarOrInvalid) {
-  BarData bars(std::vector<TextRow>{{{"h", "5"}, {"l", "4"}}});
-  EXPECT_EQ(StrategyUtil::High(bars, 0), 5);
-  EXPECT_EQ(StrategyUtil::Low(bars, 1), kInvalidValue);
-  EXPECT_EQ(StrategyUtil::High(BarData(), 0), kInvalidValue);
 }
 
 TEST(StrategyUtil, CountsAndWindowStarts) {

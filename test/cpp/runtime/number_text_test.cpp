@@ -59,27 +59,10 @@ TEST(AppendFixed6, MatchesToStringOnRandomBitPatternsAndPrices) {
   }
 }
 
-TEST(AppendFixed6, Appends) {
-  std::string out = "[";
-  Util::AppendFixed6(out, 2.5);
-  EXPECT_EQ(out, "[2.500000");
-}
-
 struct ReadCase {
   const char* text;
   double value;
 };
-
-TEST(StringToDouble, ReadsLikeAtof) {
-  const ReadCase cases[] = {
-      {"12.5", 12.5}, {"1.2.3", 1.2}, {"", 0.0},      {"undefined", 0.0}, {"null", 0.0},
-      {"-5", -5.0},   {"12abc", 12.0}, {"abc", 0.0},  {"  7", 7.0},       {"1e+21", 1e21},
-      {".5", 0.5},    {"5.", 5.0},     {"-.5", -0.5}, {"+3", 3.0},        {"1e", 1.0},
-  };
-  for (const ReadCase& c : cases) EXPECT_EQ(Util::StringToDouble(std::string(c.text)), c.value) << c.text;
-  EXPECT_TRUE(std::isnan(Util::StringToDouble(std::string("NaN"))));
-  EXPECT_EQ(Util::StringToDouble(std::string("Infinity")), std::numeric_limits<double>::infinity());
-}
 
 TEST(DoubleToString, FixedPrecision) {
   EXPECT_EQ(Util::DoubleToString(3.14159, 2), "3.14");

@@ -3,10 +3,27 @@
 // Shared helpers of the JavaScript suites.
 
 const assert = require('node:assert/strict');
+const fs = require('fs');
 const path = require('path');
 
 const ROOT = path.join(__dirname, '..', '..', '..');
 const { NodeCompiler } = require(path.join(ROOT, 'index.js'));
+
+// The S&P 500 daily sample (CSV, header t,o,h,l,c,v) and its rows as objects
+// of numbers, read once.
+const SAMPLE = path.join(ROOT, 'examples', 'data', 'sp500_daily.csv');
+let sample;
+function sampleRows() {
+  if (!sample) {
+    const [header, ...lines] = fs.readFileSync(SAMPLE, 'utf8').trim().split('\n');
+    const keys = header.split(',');
+    sample = lines.map((line) => {
+      const cells = line.split(',').map(Number);
+      return Object.fromEntries(keys.map((key, i) => [key, cells[i]]));
+    });
+  }
+  return sample;
+}
 
 const NOT_COMPILED = '{"out_vars":[],"error_info":"formula is not compiled"}';
 const EMPTY_DRAW = '{"draw_name":"","draw_text":"","draw_type":0,"draw_kline_datas":[],'
@@ -31,31 +48,12 @@ function run(formula, bars = [], period) {
   return compiled(formula, bars, period).Run();
 }
 
-// Runs `formula` over `bars` and compares the values of the outputs named in
-// `expected` exactly, all at once so that a failure shows every output.
-function expectOutputs(formula, bars, expected) {
-  const result = JSON.parse(run(formula, bars));
-  assert.ok(Array.isArray(result.out_vars), JSON.stringify(result).slice(0, 300));
-  const got = Object.fromEntries(result.out_vars
-    .filter((v) => Object.hasOwn(expected, v.name)).map((v) => [v.name, v.datas]));
-  assert.deepEqual(got, expected);
-}
-
 // The raw text of the values of output `name`: output may hold nan or inf,
 // which JSON.parse refuses, so the values are cut out of the text.
 function datasOf(output, name) {
   const match = new RegExp(`"name":"${name}","datas":\\[([^\\]]*)\\]`).exec(output);
   assert.ok(match, `no output ${name} in ${output.slice(0, 300)}`);
   return match[1] === '' ? [] : match[1].split(',');
-}
-
-// Whether a built-in function is implemented yet: a call of one that is not
-// ends its run with error 10002.
-function implemented(name, call = name) {
-  const compiler = new NodeCompiler(`X:${call};`);
-  if (compiler.Compile() !== '') return false;
-  compiler.SetData(barsWithCloses([1, 2]));
-  return !compiler.Run().includes('"err_code" : 10002');
 }
 
 // Deterministic pseudo-random numbers in [0, 1) (mulberry32).
@@ -75,11 +73,11 @@ module.exports = {
   NOT_COMPILED,
   NodeCompiler,
   ROOT,
+  SAMPLE,
   barsWithCloses,
   compiled,
   datasOf,
-  expectOutputs,
-  implemented,
   run,
+  sampleRows,
   seededRandom,
 };
