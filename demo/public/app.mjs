@@ -25,13 +25,14 @@ const state = {
   bars: null, // columns of the bars on the chart (grows in live mode)
   times: [], // chart time of each bar, seconds
   shownBars: 0,
-  period: 1440,
+  period: null, // minutes per bar: the server's, until the picker changes it
   formula: '',
   entries: [], // one per output drawn
   source: null, // the live EventSource
   replayed: false, // live bars were added since the last run
   firstDraw: true,
   examples: [],
+  runs: 0, // runs started
 };
 
 const chart = createChart($('#chart'), {
@@ -292,7 +293,7 @@ async function resetBars() {
   // Bars without times get a day each on the chart (see chartTimes).
   if (!state.bars.t) state.bars.t = new Array(body.shown).fill(null);
   state.shownBars = body.shown;
-  state.period = body.period;
+  if (state.period === null) state.period = body.period;
   state.times = chartTimes(state.bars.t);
   drawBars();
   state.replayed = false;
@@ -307,6 +308,10 @@ async function run(formula = editor.text) {
   state.formula = formula;
   status('running…');
   const started = performance.now();
+  // Only the latest run draws: an earlier one still waiting for the server
+  // (a second click, a period change) is dropped when it returns.
+  state.runs += 1;
+  const mine = state.runs;
   let response;
   let body;
   try {
@@ -317,10 +322,12 @@ async function run(formula = editor.text) {
     });
     body = await response.json();
   } catch (error) {
+    if (mine !== state.runs) return;
     showError({ message: `the server did not answer: ${error.message}` });
     status('no answer');
     return;
   }
+  if (mine !== state.runs) return;
   if (!response.ok) {
     showError(body.error || { message: `error ${response.status}` });
     status(`not compiled (${response.status})`);
@@ -329,6 +336,7 @@ async function run(formula = editor.text) {
   }
   showError(null);
   if (state.replayed) await resetBars();
+  if (mine !== state.runs) return;
   drawOutputs(body.outputs);
   if (state.firstDraw) {
     const n = state.times.length;
@@ -522,6 +530,15 @@ async function start() {
     run();
   });
   $('#run').addEventListener('click', () => run());
+  const period = $('#period');
+  if (![...period.options].some((o) => Number(o.value) === state.period)) {
+    period.append(new Option(`${state.period} min`, String(state.period)));
+  }
+  period.value = String(state.period);
+  period.addEventListener('change', () => {
+    state.period = Number(period.value);
+    run();
+  });
   $('#live').addEventListener('click', () => live(!state.source));
   renderFunctions(functions);
   const first = new URLSearchParams(location.search).get('example') || 'macd';

@@ -60,10 +60,10 @@ function pricesOf(shape, item) {
 
 // What the page should show for `formula` over the first `count` bars,
 // computed by the engine here: [{ name, kind, points, last }].
-function expectedSeries(formula, count) {
+function expectedSeries(formula, count, period = 1440) {
   const f = compile(formula);
   f.setBars(first(count));
-  f.period = 1440;
+  f.period = period;
   const out = [
     { name: 'bars', kind: 'candles', points: count, last: bars.c[count - 1] },
     { name: 'volume', kind: 'histogram', points: count, last: bars.v[count - 1] },
@@ -176,6 +176,14 @@ describe('chart page in Chromium', { skip: haveChromium ? false : `${CHROMIUM} n
       assert.ok(drawn && drawn.points > 0, `${kind} has something to draw`);
     });
   }
+
+  test('the period picker reaches the formula', async () => {
+    await page.selectOption('#period', '60');
+    const hourly = await runOnPage('P:PERIOD;');
+    await page.selectOption('#period', '1440');
+    assertSeries(hourly.series, expectedSeries('P:PERIOD;', shown, 60));
+    assert.notDeepEqual(expectedSeries('P:PERIOD;', shown, 60), expectedSeries('P:PERIOD;', shown, 1440));
+  });
 
   // The marker shows where the engine reports the error, without a reload.
   const broken = [
