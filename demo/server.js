@@ -179,14 +179,16 @@ function parseRunRequest(text) {
   if (typeof body.formula !== 'string') {
     throw new HttpError(400, 'formula must be a string');
   }
-  return { formula: body.formula, period: parsePeriod(body.period) };
+  return { formula: body.formula, period: parseWhole(body.period, undefined, 'period (minutes)') };
 }
 
-function parsePeriod(value, fallback = 1440) {
+// A whole number from 0 to 10,000,000 given as JSON or query text; absent
+// (undefined, null or '') gives the fallback.
+function parseWhole(value, fallback, what) {
   if (value === undefined || value === null || value === '') return fallback;
   const n = Number(value);
   if (!Number.isInteger(n) || n < 0 || n > 1e7) {
-    throw new HttpError(400, 'period must be a whole number of minutes from 0 to 10000000');
+    throw new HttpError(400, `${what} must be a whole number from 0 to 10000000`);
   }
   return n;
 }
@@ -245,19 +247,19 @@ function createDemoServer(options) {
     return readBody(req).then((text) => {
       const request = parseRunRequest(text);
       const started = process.hrtime.bigint();
-      const formula = compileOver(request.formula, bars, shown, request.period);
+      const formula = compileOver(request.formula, bars, shown, request.period ?? period);
       const { outputs } = formula.run();
       const ms = Number(process.hrtime.bigint() - started) / 1e6;
       sendJson(res, 200, { length: formula.length, ms, outputs: outputsToJson(outputs) });
     });
   }
 
-  function live(req, res, url) {
+  function live(res, url) {
     const text = url.searchParams.get('formula');
     if (text === null) throw new HttpError(400, 'formula query parameter required');
     if (streams.size >= MAX_LIVE_STREAMS) throw new HttpError(503, 'too many live streams');
-    const every = url.searchParams.has('interval') ? parsePeriod(url.searchParams.get('interval'), tickMs) : tickMs;
-    const formula = compileOver(text, bars, shown, parsePeriod(url.searchParams.get('period'), period));
+    const every = parseWhole(url.searchParams.get('interval'), tickMs, 'interval (milliseconds)');
+    const formula = compileOver(text, bars, shown, parseWhole(url.searchParams.get('period'), period, 'period (minutes)'));
     res.writeHead(200, {
       'content-type': 'text/event-stream; charset=utf-8',
       'cache-control': 'no-store',
@@ -279,7 +281,7 @@ function createDemoServer(options) {
         return;
       }
       try {
-        step = sendTick(step);
+        step = sendTick();
       } catch (error) {
         // A tick the engine refuses ends this stream, not the server.
         res.end(`event: failed\ndata: ${JSON.stringify({ message: String(error && error.message) })}\n\n`);
@@ -288,6 +290,7 @@ function createDemoServer(options) {
       }
       timer = setTimeout(tick, every);
     };
+    // Sends the tick of `step` and returns the next step.
     const sendTick = () => {
       const bar = tickOf(bars, index, step, ticksPerBar);
       const replace = step > 1;
@@ -339,43 +342,34 @@ function createDemoServer(options) {
     serveFile(res, file, type);
   }
 
+  // The GET requests answered from memory or from a file.
+  const gets = {
+    '/bars': (res) => {
+      res.writeHead(200, { 'content-type': TYPES['.json'], 'cache-control': 'no-store' });
+      res.end(barsJson);
+    },
+    '/examples': (res) => sendJson(res, 200, examples),
+    '/functions': (res) => fs.readFile(functionsFile, 'utf8', (error, text) => {
+      if (error) {
+        sendJson(res, 200, []);
+        return;
+      }
+      res.writeHead(200, { 'content-type': TYPES['.json'] });
+      res.end(text);
+    }),
+    '/vendor/lightweight-charts.mjs': (res) => serveFile(res, vendorFile, TYPES['.mjs']),
+  };
+
   function route(req, res) {
     const url = new URL(req.url, 'http://localhost');
-    const get = req.method === 'GET' || req.method === 'HEAD';
-    switch (url.pathname) {
-      case '/run':
-        if (req.method !== 'POST') throw new HttpError(405, 'use POST for /run');
-        return run(req, res);
-      case '/live':
-        if (!get) throw new HttpError(405, 'use GET for /live');
-        return live(req, res, url);
-      case '/bars':
-      case '/examples':
-      case '/functions':
-      case '/vendor/lightweight-charts.mjs':
-        if (!get) throw new HttpError(405, `use GET for ${url.pathname}`);
-        break;
-      default:
-        if (!get) throw new HttpError(405, 'method not allowed');
+    if (url.pathname === '/run') {
+      if (req.method !== 'POST') throw new HttpError(405, 'use POST for /run');
+      return run(req, res);
     }
-    if (url.pathname === '/bars') {
-      res.writeHead(200, { 'content-type': 'application/json; charset=utf-8', 'cache-control': 'no-store' });
-      res.end(barsJson);
-    } else if (url.pathname === '/examples') {
-      sendJson(res, 200, examples);
-    } else if (url.pathname === '/functions') {
-      fs.readFile(functionsFile, 'utf8', (error, text) => {
-        if (error) sendJson(res, 200, []);
-        else {
-          res.writeHead(200, { 'content-type': 'application/json; charset=utf-8' });
-          res.end(text);
-        }
-      });
-    } else if (url.pathname === '/vendor/lightweight-charts.mjs') {
-      serveFile(res, vendorFile, TYPES['.mjs']);
-    } else {
-      serveStatic(res, url.pathname);
-    }
+    if (req.method !== 'GET' && req.method !== 'HEAD') throw new HttpError(405, `use GET for ${url.pathname}`);
+    if (url.pathname === '/live') live(res, url);
+    else if (gets[url.pathname]) gets[url.pathname](res);
+    else serveStatic(res, url.pathname);
     return undefined;
   }
 
