@@ -10,6 +10,7 @@
 
 #include "compiler/common.h"
 #include "compiler/exception.h"
+#include "compiler/function_registry.h"
 #include "compiler/lexer.h"
 #include "compiler/parse_walker.h"
 #include "compiler/parser.h"
@@ -430,14 +431,24 @@ Napi::Value FunctionTable(const Napi::CallbackInfo& info) {
   Napi::Object answer = Napi::Object::New(env);
   Napi::Array functions = Napi::Array::New(env);
   uint32_t at = 0;
-  for (const auto& [name, counts] : table.Functions()) {
-    Napi::Object entry = Napi::Object::New(env);
-    entry.Set("name", Napi::String::New(env, name));
-    Napi::Array list = Napi::Array::New(env, counts.size());
-    for (uint32_t i = 0; i < counts.size(); ++i) list.Set(i, Napi::Number::New(env, counts[i]));
-    entry.Set("counts", list);
-    entry.Set("draw", Napi::Boolean::New(env, table.IsDraw(name)));
-    functions.Set(at++, entry);
+  // One entry per name, in the registry's order; `names` lists every name of
+  // the same function (the name itself and its aliases).
+  for (const FunctionInfo& function : FunctionRegistry()) {
+    Napi::Array names = Napi::Array::New(env, function.names.size());
+    for (uint32_t i = 0; i < function.names.size(); ++i) {
+      names.Set(i, Napi::String::New(env, function.names[i]));
+    }
+    for (const std::string& name : function.names) {
+      std::vector<int> counts = table.FunctionParamsCount(name);
+      Napi::Object entry = Napi::Object::New(env);
+      entry.Set("name", Napi::String::New(env, name));
+      entry.Set("names", names);
+      Napi::Array list = Napi::Array::New(env, counts.size());
+      for (uint32_t i = 0; i < counts.size(); ++i) list.Set(i, Napi::Number::New(env, counts[i]));
+      entry.Set("counts", list);
+      entry.Set("draw", Napi::Boolean::New(env, function.Draws()));
+      functions.Set(at++, entry);
+    }
   }
   answer.Set("functions", functions);
   Napi::Array statics = Napi::Array::New(env);

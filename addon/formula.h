@@ -49,8 +49,9 @@ class FormulaCore : public Napi::ObjectWrap<FormulaCore> {
   std::string m_error_report;
 };
 
-// functionTable(): every built-in name of the language with its allowed
-// argument counts and whether it draws, plus the static and property names:
-// { functions: [{ name, counts, draw }], statics: [...], properties: [...] }.
+// functionTable(): every built-in name of the language (from the function
+// registry) with all names of its function (aliases), its allowed argument
+// counts and whether it draws, plus the static and property names:
+// { functions: [{ name, names, counts, draw }], statics: [...], properties: [...] }.
 // A count of -1 means "any odd count from 3 upwards".
 Napi::Value FunctionTable(const Napi::CallbackInfo& info);

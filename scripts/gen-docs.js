@@ -1,8 +1,8 @@
 'use strict';
 
 // Generates docs/functions.md and docs/functions.json: the reference of every
-// built-in function, from the engine's function table (names, argument
-// counts, drawing flag) and the prose of docs/functions.src.md.
+// built-in function, from the engine's function registry (names, aliases,
+// argument counts, drawing flag) and the prose of docs/functions.src.md.
 //   node scripts/gen-docs.js          writes both files
 //   node scripts/gen-docs.js --check  exits 1 when they are out of date
 
@@ -17,18 +17,18 @@ const JSON_FILE = path.join(ROOT, 'docs', 'functions.json');
 const FAMILIES = ['Market data', 'Moving averages', 'References and sums', 'Logic', 'Math',
   'Window extrema and search', 'Counting', 'Time', 'Statistics', 'Parabolic SAR, price limits', 'Drawing'];
 
-// The sections of the source: [{ name, aliases, family, signature, example, text }];
+// The sections of the source: [{ name, family, signature, example, text }];
 // a name starting with ':' is a family's shared rules.
 function readSource(text = fs.readFileSync(SOURCE, 'utf8')) {
   const entries = [];
   for (const chunk of text.split(/^## /m).slice(1)) {
     const lines = chunk.split('\n');
-    const entry = { name: lines[0].trim(), aliases: [], family: '', signature: '', example: '', text: '' };
+    const entry = { name: lines[0].trim(), family: '', signature: '', example: '', text: '' };
     let i = 1;
     for (; i < lines.length; i++) {
-      const field = /^(aliases|family|signature|example): (.*)$/.exec(lines[i]);
+      const field = /^(family|signature|example): (.*)$/.exec(lines[i]);
       if (!field) break;
-      entry[field[1]] = field[1] === 'aliases' ? field[2].split(',').map((s) => s.trim()).filter(Boolean) : field[2].trim();
+      entry[field[1]] = field[2].trim();
     }
     entry.text = lines.slice(i).join('\n').trim().replace(/\s*\n\s*/g, ' ');
     entries.push(entry);
@@ -50,7 +50,7 @@ function build(table, entries) {
     if (!fn) throw new Error(`docs/functions.src.md: ${entry.name} is not a built-in function`);
     return {
       name: entry.name,
-      aliases: entry.aliases,
+      aliases: fn.names.filter((name) => name !== entry.name),
       family: entry.family,
       counts: fn.counts,
       accepts: describeCounts(fn.counts),
