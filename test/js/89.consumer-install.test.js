@@ -87,7 +87,7 @@ test('the tarball ships the sources, entries, types, docs and the prebuilt addon
     assert.ok(files.includes(needed), `${needed} missing from the tarball`);
   }
   assert.ok(files.some((f) => f.startsWith('Source/compiler/')), 'Source/ missing');
-  const unwanted = files.filter((f) => /^(test|bench|examples|fuzz|demo|\.ci|build[^/]*)\//.test(f)
+  const unwanted = files.filter((f) => /^(test|bench|examples|fuzz|demo|\.ci|build[^/]*)\//.test(f) || /\.png$/.test(f)
     || (/^scripts\//.test(f) && f !== 'scripts/install.js') || /_test\.cpp$/.test(f));
   assert.deepEqual(unwanted, []);
   assert.ok(!fs.existsSync(path.join(ROOT, 'prebuilds')), 'npm pack leaves no prebuilds/ in the working copy');
