@@ -2,7 +2,7 @@
 
 // npm run bench: the Google Benchmark program of the core (when cmake is
 // at hand; built in build-bench/ in Release mode), then the addon costs
-// measured from JavaScript.
+// measured from JavaScript, then the throughput of screening many symbols.
 
 const { spawnSync } = require('child_process');
 const fs = require('fs');
@@ -42,3 +42,10 @@ if (!fs.existsSync(path.join(root, 'build', 'Release', 'addon.node'))) {
   require(path.join(root, 'bench', 'typed_api_bench.js')).main();
 }
 process.exitCode = ok ? 0 : 1;
+
+if (ok) {
+  require(path.join(root, 'bench', 'screen_bench.js')).main().catch((err) => {
+    process.stdout.write(`\nthe screen benchmark failed: ${err.stack}\n`);
+    process.exitCode = 1;
+  });
+}

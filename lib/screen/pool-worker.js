@@ -1,0 +1,6 @@
+'use strict';
+
+// Task file of the local worker pool: one batch of symbols per task.
+const { evaluateBatch } = require('./evaluate');
+
+module.exports = evaluateBatch;
