@@ -250,3 +250,56 @@ export declare class NodeCompiler {
   /** The output JSON text, or the error report. */
   Run(): string;
 }
+
+/** One symbol of a screen given in memory. */
+export interface ScreenSymbol {
+  symbol: string;
+  bars: Bars;
+}
+
+export interface ScreenOptions {
+  /** The formula text; a FormulaError is thrown before any work. */
+  formula: string;
+  /** A glob of CSV files (the symbol is the file name without extension), several globs, or symbols in memory. */
+  symbols: string | readonly string[] | readonly ScreenSymbol[];
+  /** Minutes per bar, as Formula.period (default 0). */
+  period?: number;
+  /** Keep symbols whose output NAME is non-zero on the last bar. */
+  where?: string;
+  /** Order by output NAME on the last bar, largest first (ascending with asc). */
+  sort?: string;
+  asc?: boolean;
+  /** Only the first N symbols (symbols that failed are always reported). */
+  top?: number;
+  /** Report the last N values of each output instead of the last one. */
+  last?: number;
+  /** Worker threads (default: one per core). */
+  workers?: number;
+  /** Symbols per task (default: sized from the count). */
+  batch?: number;
+  /** A Redis URL: hand the work to `formula-screen worker` processes. */
+  queue?: string;
+  /** Queue mode: how long a lost Redis connection is retried, in ms (default 15000). */
+  retryFor?: number;
+  /** Queue mode: how often a failing batch is tried (default 3). */
+  attempts?: number;
+  /** Queue mode: the queue's name (default 'formula-screen'). */
+  queueName?: string;
+  /** Called as results arrive. */
+  onProgress?: (done: number, total: number) => void;
+  /** Queue mode: called when no worker is there to take the work. */
+  onWarning?: (message: string) => void;
+  /** Base folder of relative globs (default process.cwd()). */
+  cwd?: string;
+}
+
+/** One symbol's result: values on the last bar (null: no value), or arrays of the last N with `last`. */
+export interface ScreenResult {
+  symbol: string;
+  values: Record<string, number | null | (number | null)[]>;
+  /** Why the symbol has no values (a bad file, a failed run). */
+  error?: string;
+}
+
+/** Runs one formula over many symbols; results in symbol order, or in the sort order with `sort`. */
+export declare function screen(options: ScreenOptions): AsyncGenerator<ScreenResult, void, undefined>;

@@ -4,5 +4,5 @@ import { createRequire } from 'node:module';
 const require = createRequire(import.meta.url);
 const api = require('./index.js');
 
-export const { compile, Formula, FormulaError, loadBars, NodeCompiler } = api;
+export const { compile, Formula, FormulaError, loadBars, NodeCompiler, screen } = api;
 export default api;

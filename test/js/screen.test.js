@@ -7,7 +7,7 @@ const assert = require('node:assert/strict');
 const path = require('node:path');
 
 const { ROOT, engine, makeMarket, reference, collect, BAD_FILES } = require('./helpers/screen.js');
-const { screen } = require(path.join(ROOT, 'lib', 'screen'));
+const { screen } = engine; // the package's own export
 
 const SIGNALS = 'S:CROSS(MA(C,5),MA(C,20)); R:SMA(MAX(C-REF(C,1),0),14,1)/SMA(ABS(C-REF(C,1)),14,1)*100;';
 
