@@ -240,21 +240,24 @@ describe('chart page in Chromium', { skip: haveChromium ? false : `${CHROMIUM} n
     await page.screenshot({ path: path.join(OUT, 'error.png') });
   });
 
-  test('live mode replays the remaining bars and ends on the values of a full run', async () => {
-    const formula = example('macd');
-    const before = (await runOnPage(formula)).series;
-    await page.evaluate(() => window.demo.live(true));
-    await page.waitForFunction(() => window.demo.updates >= 3);
-    const moving = await page.evaluate(() => window.demo.series);
-    assert.notDeepEqual(moving.map((s) => s.last), before.map((s) => s.last), 'the last values change');
-    await page.waitForFunction((n) => window.demo.updates >= n, LIVE_BARS * TICKS, { timeout: 60000 });
-    const { series, updates } = await page.evaluate(() => ({ series: window.demo.series, updates: window.demo.updates }));
-    assert.equal(updates, LIVE_BARS * TICKS);
-    assertSeries(series, expectedSeries(formula, bars.t.length));
-    await page.screenshot({ path: path.join(OUT, 'live.png') });
-    const timing = await page.textContent('#timing');
-    assert.match(timing, /ms per update/);
-  });
+  for (const name of ['macd', 'drawing_showcase']) {
+    test(`live mode on ${name}: the chart moves and ends on the values of a full run`, async () => {
+      const formula = example(name);
+      const before = (await runOnPage(formula)).series;
+      const startedAt = await page.evaluate(() => window.demo.updates);
+      await page.evaluate(() => window.demo.live(true));
+      await page.waitForFunction((n) => window.demo.updates >= n, startedAt + 3);
+      const moving = await page.evaluate(() => window.demo.series);
+      assert.notDeepEqual(moving.map((s) => s.last), before.map((s) => s.last), 'the last values change');
+      const end = startedAt + LIVE_BARS * TICKS;
+      await page.waitForFunction((n) => window.demo.updates >= n, end, { timeout: 60000 });
+      const { series, updates } = await page.evaluate(() => ({ series: window.demo.series, updates: window.demo.updates }));
+      assert.equal(updates, end);
+      assertSeries(series, expectedSeries(formula, bars.t.length));
+      await page.screenshot({ path: path.join(OUT, `live-${name}.png`) });
+      assert.match(await page.textContent('#timing'), /ms per update/);
+    });
+  }
 
   test('a run after live mode goes back to the shown bars', async () => {
     const { series } = await runOnPage(example('macd'));
