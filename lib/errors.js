@@ -235,4 +235,4 @@ function fromEngine(text, e) {
   });
 }
 
-module.exports = { FormulaError, fromEngine, indexOf, argumentCount, namesIn };
+module.exports = { FormulaError, fromEngine };

@@ -293,4 +293,4 @@ async function loadBars(pathOrText, options = {}) {
   throw new TypeError(`loadBars: format must be 'csv' or 'json', not ${String(format)}`);
 }
 
-module.exports = { loadBars, isoTime };
+module.exports = { loadBars };

@@ -82,4 +82,4 @@ function describeCounts(counts) {
   return `${list} arguments`;
 }
 
-module.exports = { vocabulary, isBuiltIn, nearest, describeCounts, distance };
+module.exports = { vocabulary, isBuiltIn, nearest, describeCounts };
