@@ -28,7 +28,7 @@ function barError(Kind, method, index, field, what) {
 }
 
 function describeValue(value) {
-  if (value === null) return 'null';
+  if (value === null || value === undefined) return String(value);
   if (typeof value === 'string') return `the string ${JSON.stringify(value.length > 20 ? `${value.slice(0, 20)}...` : value)}`;
   if (typeof value === 'object') return Array.isArray(value) ? 'an array' : 'an object';
   return `${typeof value} ${String(value)}`;

@@ -12,7 +12,10 @@ const PREPEND = 2;
 const REPLACE_LAST = 3;
 
 function checkPeriod(value) {
-  if (typeof value !== 'number' || !Number.isFinite(value) || value < 0 || !Number.isInteger(value)) {
+  if (typeof value !== 'number') {
+    throw new TypeError(`period: expected a whole number of minutes, got ${value === null ? 'null' : typeof value}`);
+  }
+  if (!Number.isFinite(value) || value < 0 || !Number.isInteger(value)) {
     throw new RangeError(`period: expected a whole number of minutes (0 or more), got ${String(value)}`);
   }
   return value;

@@ -181,7 +181,8 @@ describe('bars', () => {
     assert.deepEqual(valuesOf(f, 'X'), [7]);
     f.period = 1440;
     assert.equal(f.period, 1440);
-    for (const bad of [-1, 1.5, NaN, '60', Infinity]) assert.throws(() => { f.period = bad; }, RangeError);
+    for (const bad of [-1, 1.5, NaN, Infinity]) assert.throws(() => { f.period = bad; }, RangeError);
+    assert.throws(() => { f.period = '60'; }, TypeError);
     assert.equal(compile('X:C;', { period: 5 }).period, 5);
   });
 });
