@@ -57,9 +57,11 @@ function watchConnection(url, retryFor, onLost) {
     enableOfflineQueue: false, maxRetriesPerRequest: 0, commandTimeout: 2000,
     retryStrategy: (times) => Math.min(times * 100, 1000),
   });
-  client.on('error', noop);
   let lastOk = Date.now();
   let lastError = null;
+  let connectionError = null; // ECONNREFUSED and the like, from reconnecting
+  client.on('error', (err) => { connectionError = err; });
+  client.on('ready', () => { connectionError = null; });
   let stopped = false;
   let timer = null;
   const stop = () => {
@@ -72,7 +74,7 @@ function watchConnection(url, retryFor, onLost) {
       await client.ping();
       lastOk = Date.now();
     } catch (err) {
-      lastError = err;
+      lastError = client.status === 'ready' ? err : connectionError || new Error('connection closed');
     }
     if (stopped) return;
     if (Date.now() - lastOk > retryFor) {
@@ -174,7 +176,10 @@ async function* runQueue(options) {
   };
   const checkQuietly = (jobId) => { check(jobId).catch(noop); };
 
+  // The fallback for missed events: runs only while no batch came in for a
+  // while, so a healthy screen costs Redis nothing extra.
   const sweep = async () => {
+    if (Date.now() - lastProgress < sweepEvery) return;
     for (const jobId of [...pending.keys()]) {
       if (channel.failure) return;
       await check(jobId).catch(noop);
