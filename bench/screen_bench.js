@@ -80,25 +80,32 @@ async function queueFigures(glob, localSeconds) {
   }
 }
 
-async function main() {
-  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'formula-screen-bench-'));
-  try {
-    process.stdout.write(`\n=== Screening ${SYMBOLS} symbols of ${BARS} bars (${os.cpus().length} cores)\n`);
+// The generated files are kept in build-bench/ for the next run.
+function market() {
+  const dir = path.join(__dirname, '..', 'build-bench', `screen-${SYMBOLS}x${BARS}`);
+  const done = path.join(dir, 'complete');
+  if (!fs.existsSync(done)) {
+    fs.rmSync(dir, { recursive: true, force: true });
+    fs.mkdirSync(dir, { recursive: true });
     for (let k = 0; k < SYMBOLS; k++) {
       fs.writeFileSync(path.join(dir, `${symbolName(k, SYMBOLS)}.csv`), barsCsv(syntheticBars(k, BARS, 7)));
     }
-    const glob = path.join(dir, '*.csv');
-    await timed({ formula: FORMULA, symbols: glob, workers: 2 }); // warm the file cache
-    const local = {};
-    for (const workers of [1, 2]) {
-      local[workers] = await timed({ formula: FORMULA, symbols: glob, workers });
-      process.stdout.write(`local mode, ${workers} thread(s): ${(SYMBOLS / local[workers]).toFixed(0)} symbols/s\n`);
-    }
-    process.stdout.write(`scaling from 1 to 2 threads: ${(local[1] / local[2]).toFixed(2)}x\n`);
-    await queueFigures(glob, local);
-  } finally {
-    fs.rmSync(dir, { recursive: true, force: true });
+    fs.writeFileSync(done, '');
   }
+  return path.join(dir, '*.csv');
+}
+
+async function main() {
+  process.stdout.write(`\n=== Screening ${SYMBOLS} symbols of ${BARS} bars (${os.cpus().length} cores)\n`);
+  const glob = market();
+  await timed({ formula: FORMULA, symbols: glob, workers: 2 }); // warm the file cache
+  const local = {};
+  for (const workers of [1, 2]) {
+    local[workers] = await timed({ formula: FORMULA, symbols: glob, workers });
+    process.stdout.write(`local mode, ${workers} thread(s): ${(SYMBOLS / local[workers]).toFixed(0)} symbols/s\n`);
+  }
+  process.stdout.write(`scaling from 1 to 2 threads: ${(local[1] / local[2]).toFixed(2)}x\n`);
+  await queueFigures(glob, local);
 }
 
 module.exports = { main };

@@ -172,7 +172,6 @@ async function* runQueue(options) {
       return;
     }
     job.remove().catch(noop); // read: its data and result need not stay in Redis
-
   };
   const checkQuietly = (jobId) => { check(jobId).catch(noop); };
 
