@@ -33,6 +33,8 @@ const state = {
   firstDraw: true,
   examples: [],
   runs: 0, // runs started
+  pointing: false, // the legend shows the bar under the crosshair
+  over: false, // the pointer is over the chart
 };
 
 const chart = createChart($('#chart'), {
@@ -263,6 +265,36 @@ function countMark(entry, i, item) {
     entry.markIndex = -1;
   }
 }
+
+// Under the crosshair the legend shows the values of the bar pointed at;
+// leaving the chart brings back the last values.
+function unpoint() {
+  if (state.pointing) renderLegend();
+  state.pointing = false;
+}
+
+chart.subscribeCrosshairMove((param) => {
+  if (!barsEntry.chip) return;
+  // The chart reports moves a frame late: one may come after the pointer left.
+  if (param.time === undefined || state.source || !state.over) {
+    unpoint();
+    return;
+  }
+  state.pointing = true;
+  const bar = param.seriesData.get(candles);
+  barsEntry.chip.textContent = formatNumber(bar ? bar.close : null);
+  for (const entry of state.entries) {
+    if (entry.hidden || isMarks(entry) || !entry.series) continue;
+    const point = param.seriesData.get(entry.series);
+    entry.chip.textContent = formatNumber(point ? point.value : null);
+  }
+});
+
+$('#chart').addEventListener('mouseenter', () => { state.over = true; });
+$('#chart').addEventListener('mouseleave', () => {
+  state.over = false;
+  unpoint();
+});
 
 function showError(error) {
   const box = $('#error');
