@@ -35,6 +35,7 @@ const state = {
   runs: 0, // runs started
   pointing: false, // the legend shows the bar under the crosshair
   over: false, // the pointer is over the chart
+  starting: false, // live mode waits for its first run
 };
 
 const chart = createChart($('#chart'), {
@@ -449,9 +450,17 @@ async function live(on) {
     await stopLive();
     return;
   }
-  if (state.source) return;
-  if (state.replayed || !demo.ready || state.formula !== editor.text) await run(editor.text);
-  if (demo.error) return;
+  if (state.source || state.starting) return;
+  if (state.replayed || !demo.ready || state.formula !== editor.text) {
+    // A second click while this run is on its way starts nothing more.
+    state.starting = true;
+    try {
+      await run(editor.text);
+    } finally {
+      state.starting = false;
+    }
+  }
+  if (demo.error || state.source) return;
   const query = new URLSearchParams({ formula: state.formula, period: String(state.period) });
   const source = new EventSource(`/live?${query}`);
   state.source = source;
