@@ -283,6 +283,8 @@ export interface ScreenOptions {
   retryFor?: number;
   /** Queue mode: how often a failing batch is tried (default 3). */
   attempts?: number;
+  /** Queue mode: ms without a finished batch before unfinished ones are checked (default 2000). */
+  sweepEvery?: number;
   /** Queue mode: the queue's name (default 'formula-screen'). */
   queueName?: string;
   /** Called as results arrive. */

@@ -97,7 +97,7 @@ async function* screen(options) {
   const batches = o.queue
     ? require('./queue').runQueue({ // loaded only when used: the queue client is large
       ...task, url: o.queue, attempts: options.attempts, retryFor: options.retryFor,
-      queueName: options.queueName, onWarning: options.onWarning,
+      queueName: options.queueName, onWarning: options.onWarning, sweepEvery: options.sweepEvery,
     })
     : runLocal(task);
 

@@ -155,14 +155,17 @@ async function* runQueue(options) {
     channel.push(wellFormed(results) ? results : failedBatch(group, 'malformed result from a worker'));
   };
 
+  // The state first, then the job: a job read before it finished has no
+  // result yet, even when it has finished by the time its state is read.
   const check = async (jobId) => {
+    const state = await queue.getJobState(jobId);
+    if (state !== 'completed' && state !== 'failed' && state !== 'unknown') return;
     const job = await Job.fromId(queue, jobId);
     if (!pending.has(jobId)) return;
     if (!job) {
       finish(jobId, failedBatch(pending.get(jobId), 'the batch vanished from the queue'));
       return;
     }
-    const state = await job.getState();
     if (state === 'completed') {
       finish(jobId, job.returnvalue);
     } else if (state === 'failed') {

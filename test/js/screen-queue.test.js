@@ -112,7 +112,11 @@ describe('screen: queue mode on a real Redis', () => {
       let stalled = 0;
       events.on('stalled', () => { stalled += 1; });
 
-      const got = await collect(screen({ formula: FORMULA, symbols: market.glob, queue: redis.url, batch: 3, retryFor: 5000 }));
+      // sweepEvery 1: unfinished batches are also polled all the time, racing
+      // the workers that finish them.
+      const got = await collect(screen({
+        formula: FORMULA, symbols: market.glob, queue: redis.url, batch: 3, retryFor: 5000, sweepEvery: 1,
+      }));
       assert.notEqual(killedWith, null, 'worker A took a batch and was killed');
       assert.deepEqual(await exited(a.child), { code: null, signal: 'SIGKILL' });
       assert.ok(stalled >= 1, 'the killed batch was recovered as stalled');
