@@ -2,7 +2,8 @@
 
 #include <string>
 
-// Standard Base64 with the '+' and '/' alphabet and '=' padding.
+// Standard Base64 with the '+' and '/' alphabet and '=' padding. Part of the
+// utility layer's published interface; the engine itself does not call it.
 class Base64 {
  public:
   static std::string Encode(const std::string& input);

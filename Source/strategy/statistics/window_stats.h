@@ -30,12 +30,33 @@ inline uint64_t FirstFullWindow(size_t f, uint64_t n) {
   return n == 0 ? f : AddCount(f, n - 1);
 }
 
-// Start of the per-bar window at bar i, already clamped to f, or -1 when the
-// period is below 1 and the window is empty.
-inline int64_t PerBarWindowStart(size_t f, size_t i, double n) {
-  int64_t start = WindowStartFrom(f, i, n);
-  return start > static_cast<int64_t>(i) ? -1 : start;
+// The per-bar window loop of every statistic with a per-bar period, over the
+// first `length` bars: bars before the first valid bar f, and bars where
+// `skip(i)` holds, are invalid; the window at bar i runs from
+// max(f, trunc32(i - n[i] + 1)) to i, and `at(i, begin, count)` gives its
+// output; a window that is empty (a period below 1) gives `empty_window`.
+template <typename Skip, typename At>
+std::vector<double> PerBarWindows(size_t length, size_t f, const std::vector<double>& n,
+                                  double empty_window, Skip skip, At at) {
+  std::vector<double> out;
+  out.reserve(length);
+  for (size_t i = 0; i < length; ++i) {
+    if (i < f || skip(i)) {
+      out.push_back(kInvalidValue);
+      continue;
+    }
+    const int64_t start = WindowStartFrom(f, i, n[i]);
+    if (start > static_cast<int64_t>(i)) {
+      out.push_back(empty_window);
+      continue;
+    }
+    const size_t begin = static_cast<size_t>(start);
+    out.push_back(at(i, begin, static_cast<double>(i - begin + 1)));
+  }
+  return out;
 }
+
+inline bool NoSkip(size_t) { return false; }
 
 // ---- One series: STD, STDP, VAR, VARP, DEVSQ, AVEDEV -----------------------
 
@@ -93,28 +114,15 @@ std::vector<double> ConstantSpreadSeries(const std::vector<double>& x, uint64_t 
 template <Gaps kGaps, bool kWithAbs, typename Finish>
 std::vector<double> PerBarSpreadSeries(const std::vector<double>& x, const std::vector<double>& n,
                                        double empty_window, Finish finish) {
-  const size_t length = MinLength(x, n);
-  std::vector<double> out;
-  out.reserve(length);
-  const size_t f = FirstValidBar(x);
-  for (size_t i = 0; i < length; ++i) {
-    if (i < f || (kGaps == Gaps::kStored && !IsValid(x[i]))) {
-      out.push_back(kInvalidValue);
-      continue;
-    }
-    const int64_t start = PerBarWindowStart(f, i, n[i]);
-    if (start < 0) {
-      out.push_back(empty_window);
-      continue;
-    }
-    const size_t begin = static_cast<size_t>(start);
-    const double count = static_cast<double>(i - begin + 1);
-    double sum = 0.0;
-    for (size_t k = begin; k <= i; ++k) sum += ValueOrZero(x[k]);
-    const double mean = sum / count;
-    out.push_back(finish(SpreadAbout<kGaps, kWithAbs>(x.data(), begin, i + 1, mean), count));
-  }
-  return out;
+  auto gap = [&x](size_t i) { return kGaps == Gaps::kStored && !IsValid(x[i]); };
+  return PerBarWindows(MinLength(x, n), FirstValidBar(x), n, empty_window, gap,
+                       [&](size_t i, size_t begin, double count) {
+                         double sum = 0.0;
+                         for (size_t k = begin; k <= i; ++k) sum += ValueOrZero(x[k]);
+                         const double mean = sum / count;
+                         return finish(SpreadAbout<kGaps, kWithAbs>(x.data(), begin, i + 1, mean),
+                                       count);
+                       });
 }
 
 // ---- Two series: COVAR, RELATE ---------------------------------------------
@@ -182,29 +190,19 @@ std::vector<double> ConstantCoSeries(const std::vector<double>& a, const std::ve
 template <bool kWithSquares, typename Finish>
 std::vector<double> PerBarCoSeries(const std::vector<double>& a, const std::vector<double>& b,
                                    const std::vector<double>& n, Finish finish) {
-  const size_t length = MinLength(a, b, n);
-  std::vector<double> out;
-  out.reserve(length);
-  const size_t f = FirstValidBarOfBoth(a, b);
-  for (size_t i = 0; i < length; ++i) {
-    const int64_t start = i < f ? -1 : PerBarWindowStart(f, i, n[i]);
-    if (start < 0) {
-      out.push_back(kInvalidValue);
-      continue;
-    }
-    const size_t begin = static_cast<size_t>(start);
-    const double count = static_cast<double>(i - begin + 1);
-    double sum_a = 0.0;
-    double sum_b = 0.0;
-    for (size_t k = begin; k <= i; ++k) {
-      sum_a += ValueOrZero(a[k]);
-      sum_b += ValueOrZero(b[k]);
-    }
-    const CoSpread s = CoSpreadAbout<kWithSquares>(a.data(), b.data(), begin, i + 1,
-                                                   sum_a / count, sum_b / count);
-    out.push_back(finish(s, count));
-  }
-  return out;
+  return PerBarWindows(MinLength(a, b, n), FirstValidBarOfBoth(a, b), n, kInvalidValue, NoSkip,
+                       [&](size_t i, size_t begin, double count) {
+                         double sum_a = 0.0;
+                         double sum_b = 0.0;
+                         for (size_t k = begin; k <= i; ++k) {
+                           sum_a += ValueOrZero(a[k]);
+                           sum_b += ValueOrZero(b[k]);
+                         }
+                         return finish(CoSpreadAbout<kWithSquares>(a.data(), b.data(), begin,
+                                                                   i + 1, sum_a / count,
+                                                                   sum_b / count),
+                                       count);
+                       });
 }
 
 // ---- Least-squares line: SLOPE, FORCAST -------------------------------------
@@ -276,30 +274,20 @@ std::vector<double> ConstantLineSeries(const std::vector<double>& y, uint64_t n,
 template <typename Finish>
 std::vector<double> PerBarLineSeries(const std::vector<double>& y, const std::vector<double>& n,
                                      Finish finish) {
-  const size_t length = MinLength(y, n);
-  std::vector<double> out;
-  out.reserve(length);
-  const size_t f = FirstValidBar(y);
-  for (size_t i = 0; i < length; ++i) {
-    const int64_t start = i < f ? -1 : PerBarWindowStart(f, i, n[i]);
-    if (start < 0) {
-      out.push_back(kInvalidValue);
-      continue;
-    }
-    const size_t begin = static_cast<size_t>(start);
-    LineSums s;
-    for (size_t k = begin; k <= i; ++k) {
-      const double t = static_cast<double>(k);
-      const double v = ValueOrZero(y[k]);
-      s.sy += v;
-      s.st += t;
-      s.stt += t * t;
-      s.sty += v * t;
-    }
-    const double count = static_cast<double>(i - begin + 1);
-    out.push_back(finish(FitLine(s, count), static_cast<double>(i), ValueOrZero(y[i])));
-  }
-  return out;
+  return PerBarWindows(MinLength(y, n), FirstValidBar(y), n, kInvalidValue, NoSkip,
+                       [&](size_t i, size_t begin, double count) {
+                         LineSums s;
+                         for (size_t k = begin; k <= i; ++k) {
+                           const double t = static_cast<double>(k);
+                           const double v = ValueOrZero(y[k]);
+                           s.sy += v;
+                           s.st += t;
+                           s.stt += t * t;
+                           s.sty += v * t;
+                         }
+                         return finish(FitLine(s, count), static_cast<double>(i),
+                                       ValueOrZero(y[i]));
+                       });
 }
 
 }  // namespace window_stats
