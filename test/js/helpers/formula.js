@@ -3,31 +3,12 @@
 // Shared helpers of the JavaScript suites.
 
 const assert = require('node:assert/strict');
-const fs = require('fs');
 const path = require('path');
 
 const ROOT = path.join(__dirname, '..', '..', '..');
 const { NodeCompiler } = require(path.join(ROOT, 'index.js'));
 
-// The S&P 500 daily sample (CSV, header t,o,h,l,c,v) and its rows as objects
-// of numbers, read once.
-const SAMPLE = path.join(ROOT, 'examples', 'data', 'sp500_daily.csv');
-let sample;
-function sampleRows() {
-  if (!sample) {
-    const [header, ...lines] = fs.readFileSync(SAMPLE, 'utf8').trim().split('\n');
-    const keys = header.split(',');
-    sample = lines.map((line) => {
-      const cells = line.split(',').map(Number);
-      return Object.fromEntries(keys.map((key, i) => [key, cells[i]]));
-    });
-  }
-  return sample;
-}
-
 const NOT_COMPILED = '{"out_vars":[],"error_info":"formula is not compiled"}';
-const EMPTY_DRAW = '{"draw_name":"","draw_text":"","draw_type":0,"draw_kline_datas":[],'
-  + '"draw_positions":[],"part_lines":[],"draw_numbers":[],"draw_sls":[],"stick_lines":[] }';
 
 // Bars with the given closes (and opens); the other fields follow the close.
 function barsWithCloses(closes, opens = closes) {
@@ -42,10 +23,6 @@ function compiled(formula, bars = [], period) {
   compiler.SetData(bars);
   if (period !== undefined) compiler.SetPeriod(period);
   return compiler;
-}
-
-function run(formula, bars = [], period) {
-  return compiled(formula, bars, period).Run();
 }
 
 // The raw text of the values of output `name`: output may hold nan or inf,
@@ -69,15 +46,11 @@ function seededRandom(seed) {
 }
 
 module.exports = {
-  EMPTY_DRAW,
   NOT_COMPILED,
   NodeCompiler,
   ROOT,
-  SAMPLE,
   barsWithCloses,
   compiled,
   datasOf,
-  run,
-  sampleRows,
   seededRandom,
 };
