@@ -61,7 +61,7 @@ void PartLineEntry::AppendJson(std::string& out) const {
   out += "{\"price\":";
   Util::AppendFixed6(out, price);
   out += ",\"color\":";
-  AppendQuoted(out, color);
+  AppendQuoted(out, *color);
   out += '}';
 }
 std::string PartLineEntry::JsonString() const { return ToJson(*this); }
@@ -164,7 +164,7 @@ void DrawEntry::Dump() const {
   }
   PrintLine("  part lines:");
   for (const auto& e : part_lines) {
-    PrintLine("     [ price:" + number(e.price) + " color:" + e.color + " ]");
+    PrintLine("     [ price:" + number(e.price) + " color:" + e.Color() + " ]");
   }
   PrintLine("  numbers:");
   for (const auto& e : draw_numbers) {

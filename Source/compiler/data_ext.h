@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,12 +21,18 @@ struct DrawPositionEntry {
   double offset;
 };
 
+// The colour text is shared: PARTLINE2 repeats one of a few texts on every
+// bar, and a long text must not be copied once per bar.
 struct PartLineEntry {
-  PartLineEntry(double price, std::string color) : price(price), color(std::move(color)) {}
+  PartLineEntry(double price, std::string color)
+      : price(price), color(std::make_shared<const std::string>(std::move(color))) {}
+  PartLineEntry(double price, std::shared_ptr<const std::string> color)
+      : price(price), color(std::move(color)) {}
+  const std::string& Color() const { return *color; }
   void AppendJson(std::string& out) const;
   std::string JsonString() const;
   double price;
-  std::string color;
+  std::shared_ptr<const std::string> color;  // never null
 };
 
 struct DrawNumberEntry {

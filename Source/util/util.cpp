@@ -1,5 +1,6 @@
 #include "util/util.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -15,14 +16,33 @@ double Util::StringToDouble(const char* text) {
   return std::strtod(text, nullptr);
 }
 
+namespace {
+
+// Every double's decimal expansion ends within 1074 digits after the point
+// (the smallest subnormal is 2^-1074); past them printf only adds zeros.
+constexpr int kCompleteDecimals = 1100;
+
+}  // namespace
+
 std::string Util::DoubleToString(double value, int precision) {
   if (precision < 0) precision = 0;
-  if (precision > 340) precision = 340;
-  char buffer[720];
-  int length = std::snprintf(buffer, sizeof buffer, "%.*f", precision, value);
+  const int written = precision < kCompleteDecimals ? precision : kCompleteDecimals;
+  // At most 309 integer digits, a sign, a point and the decimals.
+  std::string text(static_cast<size_t>(written) + 320, '\0');
+  int length = std::snprintf(&text[0], text.size(), "%.*f", written, value);
   if (length < 0) return std::string();
-  if (length >= static_cast<int>(sizeof buffer)) length = sizeof buffer - 1;
-  return std::string(buffer, static_cast<size_t>(length));
+  text.resize(std::min(static_cast<size_t>(length), text.size() - 1));
+  // Finite values carry a point; nan and inf are written without digits.
+  if (precision > written && std::isfinite(value)) text.append(precision - written, '0');
+  return text;
+}
+
+size_t Util::DoubleToStringLength(double value, int precision) {
+  if (precision < 0) precision = 0;
+  if (precision <= kCompleteDecimals) return DoubleToString(value, precision).size();
+  size_t length = DoubleToString(value, kCompleteDecimals).size();
+  if (std::isfinite(value)) length += static_cast<size_t>(precision - kCompleteDecimals);
+  return length;
 }
 
 namespace {

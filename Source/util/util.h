@@ -11,8 +11,13 @@ class Util {
   static double StringToDouble(const std::string& text);
   static double StringToDouble(const char* text);
 
-  // Fixed notation with `precision` decimals, as printf("%.*f") writes it.
+  // Fixed notation with `precision` decimals, as printf("%.*f") writes it,
+  // for any precision: the text takes about `precision` bytes, so callers
+  // bound the precision they accept (DoubleToStringLength tells the size).
   static std::string DoubleToString(double value, int precision);
+  // DoubleToString(value, precision).size(), allocating at most a few
+  // kilobytes whatever the precision.
+  static size_t DoubleToStringLength(double value, int precision);
 
   // Appends exactly the bytes std::to_string(value) gives (printf "%f"),
   // without going through a locale-aware stream or a temporary string.

@@ -25,8 +25,13 @@ double RoundFraction(double x, uint64_t steps) {
 }
 
 // A per-bar digits count shifts once, then again while the step count is
-// below it: ceil(digits) steps for digits above 0, none otherwise.
-uint64_t StepsFor(double digits) { return digits > 0.0 ? ToCount(std::ceil(digits)) : 0; }
+// below it: ceil(digits) steps for digits above 0, none otherwise. The
+// comparison is made in doubles, so a huge count means as many steps as
+// the value takes to stop changing.
+uint64_t StepsFor(double digits) {
+  if (!(digits > 0.0)) return 0;
+  return digits >= 18446744073709551616.0 ? UINT64_MAX : ToCount(std::ceil(digits));
+}
 
 }  // namespace
 

@@ -1,5 +1,7 @@
 #include "strategy/reference/hhv_strategy.h"
 
+#include <cmath>
+
 #include "strategy/reference/window_extreme.h"
 
 namespace {
@@ -17,14 +19,21 @@ DataExt Hhv(const DataExt& x) {
 }
 
 DataExt Hhv(const DataExt& x, double n) {
-  if (!(n > 0.0)) return Hhv(x);
+  if (n == 0.0) return Hhv(x);
   const std::vector<double>& xs = x.getRawData();
   const double len = static_cast<double>(xs.size());
-  const size_t capacity = n < len ? static_cast<size_t>(std::ceil(n)) + 1 : xs.size() + 1;
-  // Once n <= i, indices up to trunc(i - n) have left the window.
-  auto keep_from = [n](size_t i) {
+  // A window never holds more than ceil(n) bars (one when n < 1), nor more
+  // than the data; a NaN n lets nothing leave.
+  const size_t capacity = !(n < len) ? xs.size() + 1
+                          : n > 1.0  ? static_cast<size_t>(std::ceil(n)) + 1
+                                     : 2;
+  // Once n <= i, indices up to trunc(i - n) leave the window before bar i
+  // enters it. For n below 1 (negative included) that is every earlier bar,
+  // so the window is the bar itself; for a NaN n nothing ever leaves.
+  auto keep_from = [n](size_t i) -> size_t {
+    if (!(n <= static_cast<double>(i))) return 0;
     const double back = static_cast<double>(i) - n;
-    return back >= 0.0 ? static_cast<size_t>(back) + 1 : 0;
+    return back >= static_cast<double>(i) ? i + 1 : static_cast<size_t>(back) + 1;
   };
   return DataExt(WindowExtreme<HighSide, EvictSmaller>(xs, false, capacity, keep_from,
                                                        FrontValue(xs)));

@@ -18,9 +18,14 @@ size_t FirstValidBarOfBoth(const std::vector<double>& a, const std::vector<doubl
 }
 
 uint64_t ToCount(double n) {
+  constexpr double kTwo64 = 18446744073709551616.0;
   if (!(n > 0.0)) return 0;  // negative, zero and NaN
-  if (n >= 18446744073709551616.0) return UINT64_MAX;
-  return static_cast<uint64_t>(n);
+  if (n < kTwo64) return static_cast<uint64_t>(n);
+  if (std::isinf(n)) return 0;
+  // Every double of 2^64 and above is a whole number, and fmod of it by a
+  // power of two is exact: the count wraps as unsigned arithmetic does, so
+  // 2^64 is 0 and 2^64 + 4096 is 4096.
+  return static_cast<uint64_t>(std::fmod(n, kTwo64));
 }
 
 int32_t WindowStart(size_t i, double n) {

@@ -28,9 +28,10 @@ size_t FirstValidBar(const std::vector<double>& x);
 // shorter length when there is none.
 size_t FirstValidBarOfBoth(const std::vector<double>& a, const std::vector<double>& b);
 
-// A constant count or window length: truncated toward zero. Negative counts
-// and NaN give 0; counts beyond the 64-bit range saturate. Callers must
-// still guard sums such as f + n against overflow (see AddCount).
+// A constant count or window length: truncated toward zero, then taken
+// modulo 2^64 (2^64 itself is 0). Negative counts, NaN and infinities give
+// 0. Callers must still guard sums such as f + n against overflow (see
+// AddCount).
 uint64_t ToCount(double n);
 
 // f + n, saturating instead of wrapping, for comparisons with bar indexes.

@@ -72,6 +72,33 @@ TEST(DoubleToString, FixedPrecision) {
   EXPECT_EQ(Util::DoubleToString(1e300, 2).size(), 304u);
 }
 
+TEST(DoubleToString, EveryDecimalIsWritten) {
+  // 0.1 is 0.1000000000000000055511151231257827021181583404541015625 exactly:
+  // 55 significant decimals, then zeros however many are asked for.
+  const std::string tenth = Util::DoubleToString(0.1, 5000);
+  EXPECT_EQ(tenth.size(), 5002u);
+  EXPECT_EQ(tenth.substr(0, 60), "0.1000000000000000055511151231257827021181583404541015625000");
+  EXPECT_EQ(tenth.find_first_not_of('0', 57), std::string::npos);
+  // The smallest subnormal has 1074 decimals, the last one a 5.
+  const std::string tiny = Util::DoubleToString(4.9406564584124654e-324, 1200);
+  EXPECT_EQ(tiny.size(), 1202u);
+  EXPECT_EQ(tiny[1075], '5');
+  EXPECT_EQ(tiny.find_first_not_of('0', 1076), std::string::npos);
+  EXPECT_EQ(Util::DoubleToString(-2.0, 400), "-2." + std::string(400, '0'));
+  // Not-a-number and infinities carry no decimals whatever the precision.
+  EXPECT_EQ(Util::DoubleToString(INFINITY, 2000), "inf");
+  EXPECT_EQ(Util::DoubleToString(-INFINITY, 2000), "-inf");
+  const struct {
+    double value;
+    int precision;
+  } lengths[] = {{0.1, 5000}, {-1e300, 1500}, {INFINITY, 100000}, {1.5, 0}, {2.0, -3}, {-0.0, 1101}};
+  for (const auto& row : lengths) {
+    EXPECT_EQ(Util::DoubleToStringLength(row.value, row.precision),
+              Util::DoubleToString(row.value, row.precision).size())
+        << row.value << " " << row.precision;
+  }
+}
+
 TEST(Base64, EncodesAndDecodes) {
   const std::pair<std::string, std::string> cases[] = {
       {"", ""}, {"a", "YQ=="}, {"ab", "YWI="}, {"abc", "YWJj"}, {"abcd", "YWJjZA=="}};
