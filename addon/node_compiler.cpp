@@ -1,5 +1,6 @@
 #include "node_compiler.h"
 
+#include <atomic>
 #include <exception>
 #include <new>
 #include <utility>
@@ -10,24 +11,46 @@ namespace {
 
 struct AddonData {
   Napi::FunctionReference node_compiler;
+  // Bytes of collected compilers not yet taken back from the engine's count
+  // of external memory (see ~NodeCompiler).
+  std::shared_ptr<std::atomic<int64_t>> released = std::make_shared<std::atomic<int64_t>>(0);
 };
+
+// Throws the error `make` builds as the pending JavaScript exception. While
+// the environment shuts down (a worker being terminated) neither building
+// nor throwing can succeed, and nothing could reach JavaScript any more:
+// such failures are dropped, so that no C++ exception leaves the callback.
+template <typename Make>
+void Raise(napi_env env, Make make) noexcept {
+  try {
+    napi_value error = make();
+    if (error != nullptr) napi_throw(env, error);
+  } catch (...) {
+  }
+}
 
 // Runs a method body and maps every C++ exception to a JavaScript one:
 // Napi::Error passes through (it already holds the JavaScript exception),
-// anything else becomes an Error naming the method.
+// anything else becomes an Error naming the method. The method then returns
+// nothing, with the exception pending.
 template <typename Body>
 Napi::Value Guarded(Napi::Env env, const char* method, Body&& body) {
   try {
     return body();
-  } catch (const Napi::Error&) {
-    throw;
+  } catch (const Napi::Error& error) {
+    Raise(env, [&] { return napi_value(error.Value()); });
   } catch (const std::bad_alloc&) {
-    throw Napi::Error::New(env, "out of memory");
+    Raise(env, [&] { return napi_value(Napi::Error::New(env, "out of memory").Value()); });
   } catch (const std::exception& e) {
-    throw Napi::Error::New(env, std::string(method) + ": " + e.what());
+    Raise(env, [&] {
+      return napi_value(Napi::Error::New(env, std::string(method) + ": " + e.what()).Value());
+    });
   } catch (...) {
-    throw Napi::Error::New(env, std::string(method) + ": internal error");
+    Raise(env, [&] {
+      return napi_value(Napi::Error::New(env, std::string(method) + ": internal error").Value());
+    });
   }
+  return Napi::Value();
 }
 
 }  // namespace
@@ -60,20 +83,72 @@ Napi::Value NodeCompiler::OnCalledAsFunction(const Napi::CallbackInfo& info) {
   });
 }
 
-NodeCompiler::NodeCompiler(const Napi::CallbackInfo& info) : Napi::ObjectWrap<NodeCompiler>(info) {
+NodeCompiler::NodeCompiler(const Napi::CallbackInfo& info)
+    : Napi::ObjectWrap<NodeCompiler>(info), m_env(info.Env()) {
   Guarded(info.Env(), "NodeCompiler", [&]() -> Napi::Value {
     std::string formula = FormulaFromValue(info[0]);
+    m_text_bytes = formula.size();
     m_bars = std::make_shared<BarData>();
     m_compiler = std::make_unique<Compiler>(std::move(formula));
     m_compiler->m_debug = false;
     m_compiler->Data(std::shared_ptr<const BarData>(m_bars));
+    if (AddonData* data = info.Env().GetInstanceData<AddonData>()) m_released = data->released;
+    ReportMemory(0);
     return Napi::Value();
   });
 }
 
+NodeCompiler::~NodeCompiler() {
+  m_compiler.reset();
+  m_bars.reset();
+  // The destructor may run inside a collection, where no Node-API call is
+  // allowed: the bytes are handed back at the next report of any compiler
+  // of this thread.
+  if (m_released) *m_released += m_reported;
+}
+
+namespace {
+
+// Approximate native bytes: a bar holds six doubles and a flag in columns
+// that grow by doubling; a compiled formula takes about 200 bytes of tokens
+// and tree per byte of text.
+constexpr size_t kBytesPerBar = 64;
+constexpr size_t kTreeBytesPerFormulaByte = 200;
+constexpr size_t kObjectBytes = 2048;
+// Longest formula Compile accepts: real formulas take a few kilobytes, and
+// the tokens and tree of a megabyte already take about 200 MB.
+constexpr size_t kMaxFormulaBytes = size_t{1} << 20;
+
+}  // namespace
+
+void NodeCompiler::ReportMemory(size_t result_bytes) {
+  m_result_bytes = result_bytes;
+  const size_t bars = m_bars ? m_bars->size() * kBytesPerBar : 0;
+  const int64_t held =
+      static_cast<int64_t>(kObjectBytes + bars + m_text_bytes + m_tree_bytes + m_result_bytes);
+  const int64_t released = m_released ? m_released->exchange(0) : 0;
+  if (held == m_reported && released == 0) return;
+  int64_t unused = 0;
+  if (napi_adjust_external_memory(m_env, held - m_reported - released, &unused) == napi_ok) {
+    m_reported = held;
+  } else if (m_released) {
+    *m_released += released;
+  }
+}
+
 Napi::Value NodeCompiler::Compile(const Napi::CallbackInfo& info) {
   return Guarded(info.Env(), "Compile", [&]() -> Napi::Value {
-    return StringToJs(info.Env(), m_compiler->Compile(), "Compile");
+    if (m_text_bytes > kMaxFormulaBytes) {
+      throw Napi::RangeError::New(info.Env(), "Compile: the formula has " +
+                                                  std::to_string(m_text_bytes) +
+                                                  " bytes, more than the " +
+                                                  std::to_string(kMaxFormulaBytes) + " allowed");
+    }
+    std::string report = m_compiler->Compile();
+    // The compiled tree (kept also when the check fails) joins the text.
+    m_tree_bytes = m_text_bytes * kTreeBytesPerFormulaByte;
+    ReportMemory(m_result_bytes);
+    return StringToJs(info.Env(), report, "Compile");
   });
 }
 
@@ -81,6 +156,7 @@ Napi::Value NodeCompiler::SetData(const Napi::CallbackInfo& info) {
   return Guarded(info.Env(), "SetData", [&]() -> Napi::Value {
     std::vector<BarRow> rows = RowsFromArray(info.Env(), info[0], "SetData");
     m_bars->Assign(rows);
+    ReportMemory(m_result_bytes);
     return info.Env().Undefined();
   });
 }
@@ -96,6 +172,7 @@ Napi::Value NodeCompiler::AppendData(const Napi::CallbackInfo& info) {
     } else {
       m_bars->Append(rows);
     }
+    ReportMemory(m_result_bytes);
     return info.Env().Undefined();
   });
 }
@@ -105,6 +182,7 @@ Napi::Value NodeCompiler::ReplaceLastData(const Napi::CallbackInfo& info) {
     RowReader reader(info.Env());
     BarRow row = reader.Read(info[0], "ReplaceLastData");
     m_bars->ReplaceLast(row);  // appends when no row is held yet
+    ReportMemory(m_result_bytes);
     return info.Env().Undefined();
   });
 }
@@ -121,6 +199,8 @@ Napi::Value NodeCompiler::SetPeriod(const Napi::CallbackInfo& info) {
 
 Napi::Value NodeCompiler::Run(const Napi::CallbackInfo& info) {
   return Guarded(info.Env(), "Run", [&]() -> Napi::Value {
-    return StringToJs(info.Env(), m_compiler->Run(), "Run");
+    std::string output = m_compiler->Run();
+    ReportMemory(output.size());
+    return StringToJs(info.Env(), output, "Run");
   });
 }

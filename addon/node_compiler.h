@@ -2,6 +2,8 @@
 
 #include <napi.h>
 
+#include <atomic>
+#include <cstdint>
 #include <memory>
 
 #include "compiler/bar_data.h"
@@ -22,6 +24,11 @@ class NodeCompiler : public Napi::ObjectWrap<NodeCompiler> {
   static Napi::Value OnCalledAsFunction(const Napi::CallbackInfo& info);
 
   explicit NodeCompiler(const Napi::CallbackInfo& info);
+  // Runs when the object is collected (during the collection itself where
+  // the runtime allows) or when its thread shuts down: frees the bars, the
+  // compiled formula and the compiler, and takes their size back from the
+  // engine's count of external memory.
+  ~NodeCompiler() override;
 
  private:
   Napi::Value Compile(const Napi::CallbackInfo& info);
@@ -31,6 +38,20 @@ class NodeCompiler : public Napi::ObjectWrap<NodeCompiler> {
   Napi::Value SetPeriod(const Napi::CallbackInfo& info);
   Napi::Value Run(const Napi::CallbackInfo& info);
 
+  // Tells the engine how much native memory this object holds, so that
+  // dropped compilers press the collector as much as their JavaScript
+  // counterparts would. `result_bytes`: the size of the last run's output,
+  // which stands for the series the run keeps in its variables.
+  void ReportMemory(size_t result_bytes);
+
+  napi_env m_env;
+  // Shared with the thread's module data: collected compilers add the bytes
+  // they had reported, and the next report hands them back.
+  std::shared_ptr<std::atomic<int64_t>> m_released;
   std::shared_ptr<BarData> m_bars;
   std::unique_ptr<Compiler> m_compiler;
+  size_t m_text_bytes = 0;  // the formula text
+  size_t m_tree_bytes = 0;  // its tokens and tree, once compiled
+  size_t m_result_bytes = 0;
+  int64_t m_reported = 0;      // bytes reported to the engine so far
 };

@@ -20,10 +20,14 @@ constexpr uint32_t kMaxReservedRows = 1u << 20;
 constexpr uint32_t kRowsPerHandleScope = 256;
 
 // Turns a failed Node-API call into the C++ form of its pending JavaScript
-// exception (or a plain Error when none is pending).
+// exception (a getter or toString that threw), or else an Error with the
+// call's status.
 void Check(napi_env env, napi_status status) {
-  if (status != napi_ok) throw Napi::Error::New(env);
+  if (status != napi_ok) ThrowFailedCall(env, status, "reading a bar", "a Node-API call failed");
 }
+
+// Rows that cannot become objects: the only ones outside the contract.
+bool IsNullish(Napi::Value value) { return value.IsNull() || value.IsUndefined(); }
 
 enum Key { kClose, kOpen, kHigh, kLow, kTime, kVol, kKeyCount };
 constexpr const char* kKeyNames[kKeyCount] = {"c", "o", "h", "l", "t", "v"};
@@ -35,14 +39,19 @@ RowReader::RowReader(Napi::Env env) : m_env(env) {
 }
 
 BarRow RowReader::Read(Napi::Value row, const char* method) const {
-  if (!row.IsObject()) {
+  if (IsNullish(row)) {
     throw Napi::TypeError::New(m_env, std::string(method) + ": expected a bar object");
   }
+  // A primitive row is read through its wrapper object, as a property read
+  // in JavaScript would: 5, 'abc' and true give bars whose fields are 0
+  // unless a prototype defines them.
+  napi_value object = row;
+  if (!row.IsObject()) Check(m_env, napi_coerce_to_object(m_env, row, &object));
   // All six properties are read before any of them is converted, so getters
   // and toString methods run in that order.
   napi_value values[kKeyCount];
   for (int k = 0; k < kKeyCount; ++k) {
-    Check(m_env, napi_get_property(m_env, row, m_keys[k], &values[k]));
+    Check(m_env, napi_get_property(m_env, object, m_keys[k], &values[k]));
   }
   bool empty_text = false;
   BarRow bar;
@@ -117,7 +126,7 @@ std::vector<BarRow> RowsFromArray(Napi::Env env, Napi::Value array, const char* 
     Napi::HandleScope scope(env);
     for (uint32_t in_block = 0; in_block < kRowsPerHandleScope && i < elements.Length(); ++in_block, ++i) {
       Napi::Value element = elements.Get(i);
-      if (!element.IsObject()) {
+      if (IsNullish(element)) {
         throw Napi::TypeError::New(
             env, std::string(method) + ": bar " + std::to_string(i) + " is not an object");
       }
@@ -145,20 +154,37 @@ unsigned long PeriodFromNumber(double value) {
 }
 
 Napi::String StringToJs(Napi::Env env, const std::string& text, const char* method) {
+  if (text.size() > kMaxJsStringBytes) {
+    throw Napi::Error::New(env, std::string(method) + ": result is too long for a JavaScript string");
+  }
   napi_value result;
   // Output texts are nearly always plain ASCII; the engine then stores them
   // as one-byte strings, and handing them over as Latin-1 skips its UTF-8
   // decoding pass over what may be tens of megabytes.
   bool ascii = std::all_of(text.begin(), text.end(),
                            [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  napi_status status = napi_ok;
-  if (text.size() <= kMaxJsStringBytes) {
-    status = ascii ? napi_create_string_latin1(env, text.data(), text.size(), &result)
-                   : napi_create_string_utf8(env, text.data(), text.size(), &result);
-  }
-  if (text.size() > kMaxJsStringBytes || status != napi_ok) {
-    if (env.IsExceptionPending()) throw env.GetAndClearPendingException();
-    throw Napi::Error::New(env, std::string(method) + ": result is too long for a JavaScript string");
-  }
+  napi_status status = ascii ? napi_create_string_latin1(env, text.data(), text.size(), &result)
+                             : napi_create_string_utf8(env, text.data(), text.size(), &result);
+  if (status != napi_ok) ThrowFailedCall(env, status, method, "could not create the result string");
   return Napi::String(env, result);
+}
+
+[[noreturn]] void ThrowFailedCall(napi_env env, napi_status status, const char* method,
+                                  const char* what) {
+  // The engine's own message for the status, read before any other call
+  // replaces it.
+  const napi_extended_error_info* info = nullptr;
+  std::string message = std::string(method) + ": " + what + " (Node-API status " +
+                        std::to_string(static_cast<int>(status));
+  if (napi_get_last_error_info(env, &info) == napi_ok && info != nullptr &&
+      info->error_message != nullptr) {
+    message += ": ";
+    message += info->error_message;
+  }
+  message += ")";
+  bool pending = false;
+  if (napi_is_exception_pending(env, &pending) == napi_ok && pending) {
+    throw Napi::Error::New(env);  // takes the pending exception over
+  }
+  throw Napi::Error::New(env, message);
 }

@@ -20,9 +20,9 @@ class RowReader {
  public:
   explicit RowReader(Napi::Env env);
 
-  // `method` names the calling method in the TypeError thrown for a value
-  // that is not an object. Exceptions thrown by getters or by toString
-  // propagate unchanged.
+  // A primitive row is read through its wrapper object. `method` names the
+  // calling method in the TypeError thrown for null and undefined.
+  // Exceptions thrown by getters or by toString propagate unchanged.
   BarRow Read(Napi::Value row, const char* method) const;
 
  private:
@@ -37,7 +37,7 @@ class RowReader {
 // Every element of a JavaScript array as a bar row, in index order. The
 // length is read again before each element, as a loop over the array in
 // JavaScript would. Throws a TypeError naming `method` for a non-array or a
-// non-object element.
+// null or undefined element (a hole reads as undefined).
 std::vector<BarRow> RowsFromArray(Napi::Env env, Napi::Value array, const char* method);
 
 // The formula text of the constructor argument: "" for undefined, else the
@@ -49,5 +49,14 @@ std::string FormulaFromValue(Napi::Value value);
 unsigned long PeriodFromNumber(double value);
 
 // The text as a JavaScript string; throws an Error naming `method` when the
-// text cannot become one (longer than the engine's string limit).
+// text cannot become one: longer than the engine's string limit, or a
+// failed call (the engine shutting down), reported with its real status.
 Napi::String StringToJs(Napi::Env env, const std::string& text, const char* method);
+
+// Throws the pending JavaScript exception, or else an Error naming `method`,
+// `what` failed and the Node-API status with the engine's message for it.
+// While the environment shuts down nothing can reach JavaScript any more;
+// the module is built so that such an Error is dropped instead of ending
+// the process.
+[[noreturn]] void ThrowFailedCall(napi_env env, napi_status status, const char* method,
+                                  const char* what);

@@ -17,10 +17,15 @@ const NOT_ARRAYS = [
 const NOT_OBJECTS = [
   ['null', null],
   ['undefined', undefined],
-  ['a number', 1],
-  ['a string', 'c'],
+];
+
+// Primitive rows are read through their wrapper objects: every field is 0.
+const PRIMITIVE_ROWS = [
+  ['a number', 5],
+  ['a string', 'abc'],
   ['a boolean', true],
   ['a symbol', Symbol('bar')],
+  ['a bigint', 7n],
 ];
 
 function closes(compiler) {
@@ -56,6 +61,32 @@ describe('data: bad arguments', () => {
         { name: 'TypeError', message: 'ReplaceLastData: expected a bar object' });
     });
   }
+
+  for (const method of ['SetData', 'AppendData']) {
+    test(`${method} reads primitive rows as bars whose fields are 0`, () => {
+      const compiler = compiled('X:C;', []);
+      compiler[method]([{ c: 1 }, ...PRIMITIVE_ROWS.map(([, row]) => row), { c: 2 }]);
+      assert.deepEqual(closes(compiler),
+        ['1.000000', ...PRIMITIVE_ROWS.map(() => '0.000000'), '2.000000']);
+    });
+  }
+  for (const [label, row] of PRIMITIVE_ROWS) {
+    test(`ReplaceLastData with ${label} replaces the last bar by a bar of zeros`, () => {
+      const compiler = compiled('X:C;', barsWithCloses([1, 2]));
+      compiler.ReplaceLastData(row);
+      assert.deepEqual(closes(compiler), ['1.000000', '0.000000']);
+    });
+  }
+  test('a primitive row reads fields its prototype defines', () => {
+    const compiler = compiled('X:C;', []);
+    Object.defineProperty(Number.prototype, 'c', { get() { return this * 2; }, configurable: true });
+    try {
+      compiler.SetData([21, 'x']);
+    } finally {
+      delete Number.prototype.c;
+    }
+    assert.deepEqual(closes(compiler), ['42.000000', '0.000000']);
+  });
 
   test('a refused call leaves the rows as they were', () => {
     const compiler = compiled('X:C;', barsWithCloses([1, 2]));

@@ -103,17 +103,20 @@ describe('fuzz', () => {
     assert.match(output, /"name":"\u6307\u6807","datas":\[2\.000000\]/);
   });
 
-  test('megabytes of text', () => {
+  test('a megabyte of text; beyond 1 MiB Compile throws a RangeError', () => {
     const bars = barsWithCloses([1, 2, 3]);
     const texts = [
-      'A:=C;\n'.repeat(200000),
-      `// ${'x'.repeat(2000000)}\nA:C;`,
+      'A:=C;\n'.repeat(170000),
+      `// ${'x'.repeat(1000000)}\nA:C;`,
       `A:${'1+'.repeat(300000)}1;`,
       `${'Q'.repeat(1000000)}:C;`,
       `A:'${'s'.repeat(1000000)}';`,
       'A:C'.repeat(300000),
     ];
     for (const text of texts) exercise(text, bars, 0);
+    for (const text of [`// ${'x'.repeat(2000000)}\nA:C;`, 'A:=C;\n'.repeat(200000)]) {
+      assert.throws(() => new NodeCompiler(text).Compile(), RangeError);
+    }
   });
 
   test('deep nesting of parentheses, calls and operators', () => {

@@ -1,0 +1,107 @@
+'use strict';
+
+// Hostile uses of NodeCompiler: a worker terminated inside a call, native
+// memory of dropped compilers, and results too long to be returned.
+
+const { describe, test } = require('node:test');
+const assert = require('node:assert/strict');
+const path = require('path');
+const { spawnSync } = require('child_process');
+
+const { NodeCompiler, ROOT, barsWithCloses, compiled } = require('./helpers/formula.js');
+
+const ENTRY = path.join(ROOT, 'index.js');
+
+describe('hardening: worker terminated inside a call', () => {
+  // Run in a child process: an abort there fails the test instead of
+  // taking the test runner down with it.
+  for (const method of ['SetData', 'AppendData', 'ReplaceLastData', 'Run', 'Compile', 'construct']) {
+    test(`terminate() during ${method}, 50 times, leaves the process alive`, () => {
+      const script = `
+        const { terminateDuringCalls } = require(${JSON.stringify(path.join(__dirname, 'helpers', 'terminate.js'))});
+        terminateDuringCalls(${JSON.stringify(method)}, 50)
+          .then(() => process.stdout.write('done'), (e) => { console.error(e); process.exit(3); });
+      `;
+      const child = spawnSync(process.execPath, ['-e', script], {
+        encoding: 'utf8', timeout: 300000,
+      });
+      assert.equal(child.signal, null, `killed by ${child.signal}: ${child.stderr}`);
+      assert.equal(child.status, 0, child.stderr);
+      assert.equal(child.stdout, 'done');
+    });
+  }
+});
+
+describe('hardening: native memory', () => {
+  test('a synchronous loop of dropped compilers stays within 100 MB of growth', () => {
+    const script = `
+      const { NodeCompiler } = require(${JSON.stringify(ENTRY)});
+      const bars = Array.from({ length: 100 }, (_, i) => ({ c: i, o: i, h: i, l: i, t: i, v: 1 }));
+      function item() {
+        const nc = new NodeCompiler('A:MA(C,5); B:EMA(C,12)-EMA(C,26);');
+        nc.Compile();
+        nc.SetData(bars);
+        nc.Run();
+      }
+      for (let i = 0; i < 5000; i++) item();
+      const start = process.memoryUsage().rss;
+      for (let i = 0; i < 100000; i++) item();
+      process.stdout.write(String(process.memoryUsage().rss - start));
+    `;
+    const child = spawnSync(process.execPath, ['-e', script], { encoding: 'utf8', timeout: 300000 });
+    assert.equal(child.status, 0, child.stderr);
+    const growth = Number(child.stdout);
+    assert.ok(growth < 100 * 1024 * 1024, `grew by ${(growth / 1048576).toFixed(1)} MB`);
+  });
+});
+
+describe('hardening: formula size', () => {
+  test('a formula beyond 1 MiB is refused by Compile with a RangeError; a long one compiles', () => {
+    const chain = (bytes) => `A:${'1+'.repeat(Math.floor((bytes - 4) / 2))}1;`;
+    const huge = new NodeCompiler(chain(1048576 + 2));
+    assert.throws(() => huge.Compile(), { name: 'RangeError', message: /^Compile: the formula has 1048578 bytes, more than the 1048576 allowed$/ });
+    assert.equal(huge.Run(), '{"out_vars":[],"error_info":"formula is not compiled"}');
+    const long = compiled(chain(100000), barsWithCloses([1]));
+    assert.match(long.Run(), /"datas":\[49999\.000000\]/);
+  });
+});
+
+describe('hardening: results too long to return', () => {
+  const LONG = 'x'.repeat(100 * 1024);
+  const SHORTER = 'x'.repeat(10 * 1024);
+
+  test('a long PARTLINE2 colour is held once per record, not once per bar', () => {
+    // 4,000 bars of a 10 KB colour: 40 MB of output. Copies per bar in the
+    // record and in its arguments took several times that.
+    const compiler = compiled(`PARTLINE2(C,C>0,'${SHORTER}');`, barsWithCloses(Array(4000).fill(1)));
+    const before = process.memoryUsage().rss;
+    const output = compiler.Run();
+    assert.equal(output.length > 4000 * SHORTER.length, true);
+    assert.ok(process.memoryUsage().rss - before < 200 * 1024 * 1024);
+  });
+
+  const REFUSED = [
+    ['PARTLINE2 over 10,000 bars of a 100 KB colour', `PARTLINE2(C,C>0,'${LONG}');`, 10000,
+      /^Run: PARTLINE2: .* more than 536870888 bytes/],
+    ['DRAWNUMBER with 2^31-1 decimals', 'DRAWNUMBER(C>0,C,C,9999999999);', 3,
+      /^Run: DRAWNUMBER: numbers with 2147483647 decimals/],
+    ['DRAWNUMBER with 300,000 decimals on 2,000 bars', 'DRAWNUMBER(C>0,C,C,300000);', 2000,
+      /^Run: DRAWNUMBER: /],
+    ['two PARTLINE2 lines, each below the limit', `PARTLINE2(C,C>0,'${LONG}');PARTLINE2(C,C>0,'${LONG}');`,
+      3000, /^Run: the result would take \d+ bytes or more/],
+  ];
+  for (const [label, formula, bars, message] of REFUSED) {
+    test(`${label} is refused with an Error, and the compiler keeps working`, () => {
+      const compiler = compiled(formula, barsWithCloses(Array(bars).fill(1)));
+      assert.throws(() => compiler.Run(), (error) => error.constructor === Error && message.test(error.message));
+      compiler.SetData([]);
+      assert.match(compiler.Run(), /^\{"out_vars":\[\{"name":"(PARTLINE2|DRAWNUMBER)"/);
+    });
+  }
+
+  test('DRAWNUMBER writes thousands of decimals', () => {
+    const output = compiled('DRAWNUMBER(C>0,C,C,2000);', barsWithCloses([0.5])).Run();
+    assert.ok(output.includes(`"value":"0.5${'0'.repeat(1999)}"`));
+  });
+});
+
