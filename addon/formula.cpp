@@ -193,7 +193,7 @@ class OutputBuilder {
             if (Invalid(e.price)) return Napi::Value();
             Napi::Object item = Item(i);
             Num(item, k_price, e.price);
-            item.Set(k_color, Napi::String::New(m_env, e.color));
+            item.Set(k_color, Napi::String::New(m_env, e.Color()));
             return item;
           });
         } else {
