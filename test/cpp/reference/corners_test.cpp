@@ -91,7 +91,7 @@ TEST(SumBarsWalk, StopsOnlyWhereTheTargetCannotBeReached) {
   // own index, and a target reached only at the first bar is found.
   std::vector<double> ones(5000, 1.0), want(5000);
   for (size_t i = 0; i < want.size(); ++i) want[i] = static_cast<double>(i);
-  EXPECT_SERIES(SumBars(Series(ones), Series(std::vector<double>(5000, 1e12))).getRawData(), want);
+  EXPECT_SERIES(SumBars(Series(ones), Series(std::vector<double>(5000, 1e12))).getRawData(), (want));
   std::vector<double> reach(5000, 5000.0);
   EXPECT_EQ(SumBars(Series(ones), Series(reach)).getRawData().back(), 5000.0);
 }
