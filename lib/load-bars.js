@@ -32,7 +32,30 @@ function fail(where, message) {
 
 const ISO = /^(\d{4})[-/](\d{1,2})[-/](\d{1,2})(?:[T ](\d{1,2}):(\d{2})(?::(\d{2})(?:\.(\d{1,9}))?)?)?\s*(Z|[+-]\d{2}:?\d{2})?$/i;
 
+const DAYS_IN_MONTH = [31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31];
+
+// 2020-01-02, the most common time cell, read without the general pattern.
+function plainDate(text) {
+  if (text.length !== 10 || text[4] !== '-' || text[7] !== '-') return NaN;
+  let y = 0;
+  let m = 0;
+  let d = 0;
+  for (let i = 0; i < 10; i++) {
+    if (i === 4 || i === 7) continue;
+    const digit = text.charCodeAt(i) - 48;
+    if (digit < 0 || digit > 9) return NaN;
+    if (i < 4) y = y * 10 + digit;
+    else if (i < 7) m = m * 10 + digit;
+    else d = d * 10 + digit;
+  }
+  if (m < 1 || m > 12 || d < 1 || d > DAYS_IN_MONTH[m - 1]) return NaN;
+  if (m === 2 && d === 29 && !(y % 4 === 0 && (y % 100 !== 0 || y % 400 === 0))) return NaN;
+  return Date.UTC(y, m - 1, d);
+}
+
 function isoTime(text) {
+  const plain = plainDate(text);
+  if (!Number.isNaN(plain)) return plain;
   const m = ISO.exec(text);
   if (!m) return NaN;
   const [, y, mo, d, hh = '0', mi = '0', ss = '0', frac = '0', zone] = m;
@@ -151,7 +174,30 @@ function headerKeys(header, where) {
   return keys;
 }
 
+// Text without a double quote has no quoted fields: its records are its
+// lines and its fields the pieces between delimiters, which splitting finds
+// some thirty times faster than the general parser. Anything quoted goes
+// through csv-parse.
+function splitCsv(text, delimiter) {
+  const records = [];
+  const lines = text.split('\n');
+  for (let i = 0; i < lines.length; i++) {
+    let line = lines[i];
+    if (line.endsWith('\r')) line = line.slice(0, -1);
+    if (line.trim() === '') continue;
+    const record = line.split(delimiter);
+    for (let k = 0; k < record.length; k++) record[k] = record[k].trim();
+    records.push({ record, info: { lines: i + 1 } });
+  }
+  return records;
+}
+
 function parseCsv(text, options) {
+  const delimiter = options.delimiter ?? ',';
+  if (typeof delimiter === 'string' && delimiter !== '' && !text.includes('"')) {
+    const body = text.charCodeAt(0) === 0xfeff ? text.slice(1) : text;
+    return Promise.resolve().then(() => csvColumns(splitCsv(body, delimiter), options));
+  }
   return new Promise((resolve, reject) => {
     parse(text, {
       bom: true,
@@ -159,7 +205,7 @@ function parseCsv(text, options) {
       skip_empty_lines: true,
       trim: true,
       relax_column_count: true,
-      delimiter: options.delimiter ?? ',',
+      delimiter,
     }, (error, records) => {
       if (error) {
         reject(fail(`line ${error.lines ?? '?'}`, error.message.replace(/^Invalid Record Length: /, '')));

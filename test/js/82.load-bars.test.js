@@ -39,6 +39,20 @@ describe('loadBars: CSV', () => {
     });
   }
 
+  // Text without quotes is split directly; with a quote anywhere it goes
+  // through the CSV parser. Both readings of every case must agree, line
+  // numbers of errors included.
+  test('quoted and unquoted readings agree', async () => {
+    const quoteOne = (text) => text.replace(/(\n[^,\r\n]+)/, (m) => `\n"${m.slice(1)}"`);
+    for (const [label, text] of cases) {
+      if (text.includes('"')) continue;
+      assert.deepEqual(plain(await loadBars(quoteOne(text))), plain(await loadBars(text)), label);
+    }
+    const bad = 'date,o,h,l,c\n\n2020-01-02 , 1,2,0.5,1.5\n2020-01-03,1,x,0.5,1.5\n';
+    await assert.rejects(loadBars(bad), /line 4: high "x"/);
+    await assert.rejects(loadBars(bad.replace('x', '"x"')), /line 4: high "x"/);
+  });
+
   const bad = [
     // [label, text, message pattern]
     ['a missing close column', 'time,open,high,low\n2020-01-02,1,2,0.5\n', /no close column/],
