@@ -190,6 +190,10 @@ export declare class Formula {
   replaceLastBar(bar: BarObject): this;
   /** Runs the formula over the held bars. */
   run(): RunResult;
+  /** Releases the compiled formula and its bars; later calls throw. */
+  dispose(): void;
+  /** Whether dispose() has been called. */
+  readonly disposed: boolean;
 }
 
 export declare class FormulaError extends Error {

@@ -47,7 +47,7 @@ class Formula {
 
   /** Number of bars held. */
   get length() {
-    return this._core.length;
+    return this._live().length;
   }
 
   /** Minutes per bar (0 until set; 1440 is a day). */
@@ -93,19 +93,37 @@ class Formula {
 
   /** Runs the formula over the held bars: { outputs }. */
   run() {
-    const answer = this._core.run(this._period);
+    const answer = this._live().run(this._period);
     if (answer.error) throw fromEngine(this._text, answer.error);
     return { outputs: answer.outputs };
   }
 
+  /**
+   * Releases the compiled formula and its bars now instead of at the next
+   * collection; every later call but dispose() throws an Error.
+   */
+  dispose() {
+    this._core = null;
+  }
+
+  /** Whether dispose() has been called. */
+  get disposed() {
+    return this._core === null;
+  }
+
+  _live() {
+    if (this._core === null) throw new Error('Formula: used after dispose()');
+    return this._core;
+  }
+
   _load(mode, columns) {
-    this._core.load(mode, columns.t, columns.o, columns.h, columns.l, columns.c, columns.v);
+    this._live().load(mode, columns.t, columns.o, columns.h, columns.l, columns.c, columns.v);
   }
 
   // The time of the newest timed bar among the first `count`, or NaN.
   _lastTime(count) {
     for (let i = count - 1; i >= 0; i--) {
-      const time = this._core.timeAt(i);
+      const time = this._live().timeAt(i);
       if (time !== null) return time;
       if (count - i > 64) break;  // bars without time: do not scan a whole chart
     }
@@ -115,11 +133,17 @@ class Formula {
   _firstTime() {
     const n = this.length;
     for (let i = 0; i < n && i < 64; i++) {
-      const time = this._core.timeAt(i);
+      const time = this._live().timeAt(i);
       if (time !== null) return time;
     }
     return NaN;
   }
+}
+
+// `using formula = compile(...)` releases it at the end of the block where
+// the runtime knows explicit resource management.
+if (typeof Symbol.dispose === 'symbol') {
+  Formula.prototype[Symbol.dispose] = Formula.prototype.dispose;
 }
 
 /** Compiles a formula; throws FormulaError when it does not compile. */

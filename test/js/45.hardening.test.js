@@ -105,3 +105,19 @@ describe('hardening: results too long to return', () => {
   });
 });
 
+
+describe('hardening: explicit release of a typed formula', () => {
+  const { compile } = require('../../index.js');
+  test('dispose() releases the formula; every later use throws, dispose() again does not', () => {
+    const formula = compile('X:C*2;', { bars: barsWithCloses([1, 2]) });
+    assert.equal(formula.disposed, false);
+    formula.dispose();
+    assert.equal(formula.disposed, true);
+    for (const use of [() => formula.run(), () => formula.length, () => formula.setBars([]),
+      () => formula.appendBars(barsWithCloses([3])), () => formula.replaceLastBar(barsWithCloses([3])[0])]) {
+      assert.throws(use, { name: 'Error', message: 'Formula: used after dispose()' });
+    }
+    formula.dispose();
+    if (typeof Symbol.dispose === 'symbol') assert.equal(formula[Symbol.dispose], formula.dispose);
+  });
+});
