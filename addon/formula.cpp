@@ -106,21 +106,26 @@ class OutputBuilder {
         k_low(Key("low")),
         k_close(Key("close")) {}
 
-  Napi::Array Outputs(const Result& result, const Table& table) {
-    Napi::Array outputs = Napi::Array::New(m_env, result.out_vars.size());
+  // The outputs of the evaluator's last run, their values and drawing items
+  // from bar `from` on.
+  Napi::Array Outputs(const std::vector<Evaluator::Output>& vars, const Table& table,
+                      size_t from) {
+    m_from = from;
+    Napi::Array outputs = Napi::Array::New(m_env, vars.size());
     uint32_t at = 0;
-    for (const VarModel& var : result.out_vars) {
+    for (const Evaluator::Output& var : vars) {
       Napi::HandleScope scope(m_env);
       Napi::Object output = Napi::Object::New(m_env);
       output.Set("name", Napi::String::New(m_env, var.name));
-      output.Set("values", Values(var.datas));
+      const DataExt& value = var.state->value;
+      output.Set("values", Values(var.draws ? kNoValues : value.m_raw_data));
       Napi::Array properties = Napi::Array::New(m_env, var.properties.size());
       for (uint32_t i = 0; i < var.properties.size(); ++i) {
         properties.Set(i, Napi::String::New(m_env, var.properties[i]));
       }
       output.Set("properties", properties);
       if (table.IsDraw(var.name)) {
-        output.Set("drawing", Drawing(var.draw));
+        output.Set("drawing", Drawing(value.m_draw_entry));
       } else {
         output.Set("drawing", m_env.Null());
       }
@@ -134,10 +139,12 @@ class OutputBuilder {
 
   // The engine's doubles at full precision; the invalid value becomes NaN.
   Napi::Float64Array Values(const std::vector<double>& datas) {
-    Napi::Float64Array values = Napi::Float64Array::New(m_env, datas.size());
+    size_t from = m_from < datas.size() ? m_from : datas.size();
+    Napi::Float64Array values = Napi::Float64Array::New(m_env, datas.size() - from);
     double* out = values.Data();
     const double nan = std::nan("");
-    for (size_t i = 0; i < datas.size(); ++i) out[i] = Invalid(datas[i]) ? nan : datas[i];
+    const double* in = datas.data() + from;
+    for (size_t i = 0; i < datas.size() - from; ++i) out[i] = Invalid(in[i]) ? nan : in[i];
     return values;
   }
 
@@ -161,7 +168,7 @@ class OutputBuilder {
   Napi::Array Items(const Entries& entries, Add add) {
     Napi::Array items = Napi::Array::New(m_env);
     uint32_t count = 0;
-    for (size_t start = 0; start < entries.size(); start += kItemsPerHandleScope) {
+    for (size_t start = m_from; start < entries.size(); start += kItemsPerHandleScope) {
       Napi::HandleScope scope(m_env);
       size_t end = std::min(entries.size(), start + kItemsPerHandleScope);
       for (size_t i = start; i < end; ++i) {
@@ -284,8 +291,10 @@ class OutputBuilder {
     return it == candle.end() ? kInvalidValue : it->second;
   }
 
+  static inline const std::vector<double> kNoValues{};
   Napi::Env m_env;
   const BarData& m_bars;
+  size_t m_from = 0;
   // Made in the scope of the run, so they outlive every inner scope.
   Napi::String k_index, k_time, k_price, k_color, k_offset, k_text, k_slope,
       k_length, k_direction, k_price1, k_price2, k_width, k_attribute, k_open, k_high, k_low,
@@ -319,6 +328,7 @@ void FormulaCore::Init(Napi::Env env, Napi::Object exports) {
                       InstanceMethod<&FormulaCore::Load>("load"),
                       InstanceMethod<&FormulaCore::TimeAt>("timeAt"),
                       InstanceMethod<&FormulaCore::Run>("run"),
+                      InstanceMethod<&FormulaCore::RunTail>("runTail"),
                   });
   exports.Set("FormulaCore", constructor);
   exports.Set("functionTable", Napi::Function::New<FunctionTable>(env, "functionTable"));
@@ -404,23 +414,38 @@ Napi::Value FormulaCore::Load(const Napi::CallbackInfo& info) {
 }
 
 Napi::Value FormulaCore::Run(const Napi::CallbackInfo& info) {
+  return RunFrom(info, "run", false);
+}
+
+Napi::Value FormulaCore::RunTail(const Napi::CallbackInfo& info) {
+  return RunFrom(info, "runTail", true);
+}
+
+Napi::Value FormulaCore::RunFrom(const Napi::CallbackInfo& info, const char* method, bool tail) {
   Napi::Env env = info.Env();
-  return Guarded(env, "run", [&]() -> Napi::Value {
-    if (!m_evaluator) throw Napi::Error::New(env, "run: the formula did not compile");
+  return Guarded(env, method, [&]() -> Napi::Value {
+    if (!m_evaluator) throw Napi::Error::New(env, std::string(method) + ": the formula did not compile");
     double period = info[0].IsNumber() ? info[0].As<Napi::Number>().DoubleValue() : 0;
     m_evaluator->m_env.m_period =
         period >= 0 && period < 1.8e19 ? static_cast<unsigned long>(period) : 0;
     Napi::Object answer = Napi::Object::New(env);
-    Result result;
     try {
-      result = m_evaluator->Evaluate(m_tree, std::shared_ptr<const BarData>(m_bars));
+      m_evaluator->Run(m_tree, std::shared_ptr<const BarData>(m_bars));
     } catch (const ::Exception& error) {
       answer.Set("error", ErrorObject(env, error.m_type.code, error.m_line, error.m_column,
                                       error.m_text, error.ToString()));
       return answer;
     }
+    // The tail starts at the first bar any output changed at since the last
+    // run (the bar count when none did).
+    size_t from = 0;
+    if (tail) {
+      from = m_evaluator->FirstChanged();
+      if (from > m_bars->size()) from = m_bars->size();
+      answer.Set("from", Napi::Number::New(env, static_cast<double>(from)));
+    }
     OutputBuilder builder(env, *m_bars);
-    answer.Set("outputs", builder.Outputs(result, *Table::Instance()));
+    answer.Set("outputs", builder.Outputs(m_evaluator->Outputs(), *Table::Instance(), from));
     return answer;
   });
 }

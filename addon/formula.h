@@ -25,6 +25,9 @@
 //   core.length               bars held
 //   core.timeAt(i)            the time of bar i, or null
 //   core.run(period)          { outputs } or { error }
+//   core.runTail(period)      { from, outputs } with the values and drawing
+//                             items of the bars from `from` on: the first bar
+//                             that changed since the previous run
 class FormulaCore : public Napi::ObjectWrap<FormulaCore> {
  public:
   static void Init(Napi::Env env, Napi::Object exports);
@@ -37,6 +40,8 @@ class FormulaCore : public Napi::ObjectWrap<FormulaCore> {
   Napi::Value Length(const Napi::CallbackInfo& info);
   Napi::Value TimeAt(const Napi::CallbackInfo& info);
   Napi::Value Run(const Napi::CallbackInfo& info);
+  Napi::Value RunTail(const Napi::CallbackInfo& info);
+  Napi::Value RunFrom(const Napi::CallbackInfo& info, const char* method, bool tail);
 
   std::shared_ptr<BarData> m_bars;
   std::shared_ptr<AstNode> m_tree;

@@ -99,6 +99,20 @@ class Formula {
   }
 
   /**
+   * Runs the formula and returns only what changed since the previous run
+   * (run() or runTail()): { from, outputs } where each output's values hold
+   * the bars from `from` on and its drawing the items of those bars. After
+   * replaceLastBar() `from` is the last bar; after appendBars() the first new
+   * bar, unless a function reaches back (then earlier, down to 0). The arrays
+   * belong to the caller.
+   */
+  runTail() {
+    const answer = this._live().runTail(this._period);
+    if (answer.error) throw fromEngine(this._text, answer.error);
+    return { from: answer.from, outputs: answer.outputs };
+  }
+
+  /**
    * Releases the compiled formula and its bars now instead of at the next
    * collection; every later call but dispose() throws an Error.
    */

@@ -1,5 +1,7 @@
 #include "compiler/bar_data.h"
 
+#include <atomic>
+
 #include "util/util.h"
 
 namespace {
@@ -44,16 +46,24 @@ void BarData::Assign(const std::vector<BarRow>& rows) {
   Insert(0, rows);
 }
 
-void BarData::Append(const std::vector<BarRow>& rows) { Insert(size(), rows); }
+void BarData::Append(const std::vector<BarRow>& rows) {
+  Changed(size());
+  Insert(size(), rows);
+}
 
-void BarData::Prepend(const std::vector<BarRow>& rows) { Insert(0, rows); }
+void BarData::Prepend(const std::vector<BarRow>& rows) {
+  Changed(0);
+  Insert(0, rows);
+}
 
 void BarData::ReplaceLast(const BarRow& row) {
   if (empty()) {
+    Changed(0);
     Insert(0, {row});
     return;
   }
   size_t last = size() - 1;
+  Changed(last);
   m_close[last] = row.close;
   m_open[last] = row.open;
   m_high[last] = row.high;
@@ -64,6 +74,7 @@ void BarData::ReplaceLast(const BarRow& row) {
 }
 
 void BarData::Clear() {
+  Changed(0);
   m_close.clear();
   m_open.clear();
   m_high.clear();
@@ -85,4 +96,26 @@ void BarData::Insert(size_t at, const std::vector<BarRow>& rows) {
   insert_column(m_vol, [](const BarRow& r) { return r.vol; });
   insert_column(m_time, [](const BarRow& r) { return r.time; });
   insert_column(m_has_time, [](const BarRow& r) -> unsigned char { return r.has_time; });
+}
+
+uint64_t BarData::ChangeLog::NextId() {
+  static std::atomic<uint64_t> next{1};
+  return next.fetch_add(1, std::memory_order_relaxed);
+}
+
+void BarData::Changed(size_t first_row) {
+  m_log.version++;
+  m_log.changes.push_back(first_row);
+  if (m_log.changes.size() > kChangesKept) m_log.changes.pop_front();
+}
+
+size_t BarData::FirstChangedSince(uint64_t version) const {
+  if (version > m_log.version) return 0;
+  uint64_t missed = m_log.version - version;
+  if (missed > m_log.changes.size()) return 0;
+  size_t first = size();
+  for (size_t k = m_log.changes.size() - static_cast<size_t>(missed); k < m_log.changes.size(); ++k) {
+    if (m_log.changes[k] < first) first = m_log.changes[k];
+  }
+  return first;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <deque>
 #include <map>
 #include <string>
 #include <vector>
@@ -50,8 +52,34 @@ class BarData {
   const std::vector<double>& Time() const { return m_time; }
   const std::vector<unsigned char>& HasTime() const { return m_has_time; }
 
+  // Change tracking for incremental runs. Every row list has its own id (a
+  // copy gets a new one) and counts its changes; FirstChangedSince(v) is the
+  // first row that any change after version v touched (size() when none),
+  // and 0 when v is too old to tell.
+  uint64_t Id() const { return m_log.id; }
+  uint64_t Version() const { return m_log.version; }
+  size_t FirstChangedSince(uint64_t version) const;
+
  private:
   void Insert(size_t at, const std::vector<BarRow>& rows);
+  void Changed(size_t first_row);
+
+  struct ChangeLog {
+    static uint64_t NextId();
+    ChangeLog() : id(NextId()) {}
+    ChangeLog(const ChangeLog&) : id(NextId()) {}
+    ChangeLog& operator=(const ChangeLog&) {
+      id = NextId();
+      version = 0;
+      changes.clear();
+      return *this;
+    }
+    uint64_t id;
+    uint64_t version = 0;
+    std::deque<size_t> changes;  // first row of each of the latest changes, oldest first
+  };
+  static constexpr size_t kChangesKept = 64;
+  ChangeLog m_log;
 
   std::vector<double> m_close;
   std::vector<double> m_open;

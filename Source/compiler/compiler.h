@@ -29,6 +29,16 @@ class Compiler {
   bool m_debug = false;  // dumps tokens and tree to standard output
 
  private:
+  // The output text of the last run, kept so that a run after a tick formats
+  // only the values of the changed bars: per output, the values' text
+  // (numbers joined by commas) and how many values it holds.
+  struct OutputText {
+    std::string values;
+    size_t count = 0;
+  };
+  std::string OutputJson();
+
+  std::vector<OutputText> m_texts;
   std::shared_ptr<const BarData> m_bars;
   std::string m_text;
   std::shared_ptr<AstNode> m_tree;

@@ -55,32 +55,34 @@ struct Operand {
 };
 
 template <typename Op>
-void CombineElements(const Operand& a, const Operand& b, double* out, size_t length, Op op) {
-  for (size_t i = 0; i < length; ++i) {
+void CombineElements(const Operand& a, const Operand& b, double* out, size_t from, size_t length,
+                     Op op) {
+  for (size_t i = from; i < length; ++i) {
     double x = a.At(i);
     double y = b.At(i);
     out[i] = (x == kInvalidValue || y == kInvalidValue) ? kInvalidValue : op(x, y);
   }
 }
 
-void Apply(OpCode code, const Operand& a, const Operand& b, double* out, size_t n) {
+// Elements from..n-1 of the operation.
+void Apply(OpCode code, const Operand& a, const Operand& b, double* out, size_t from, size_t n) {
   switch (code) {
-    case OpCode::kAdd: return CombineElements(a, b, out, n, [](double x, double y) { return x + y; });
-    case OpCode::kSub: return CombineElements(a, b, out, n, [](double x, double y) { return x - y; });
-    case OpCode::kMul: return CombineElements(a, b, out, n, [](double x, double y) { return x * y; });
+    case OpCode::kAdd: return CombineElements(a, b, out, from, n, [](double x, double y) { return x + y; });
+    case OpCode::kSub: return CombineElements(a, b, out, from, n, [](double x, double y) { return x - y; });
+    case OpCode::kMul: return CombineElements(a, b, out, from, n, [](double x, double y) { return x * y; });
     case OpCode::kDiv:
       // Division by zero (either sign) gives 0 instead of an infinity.
-      return CombineElements(a, b, out, n, [](double x, double y) { return y == 0.0 ? 0.0 : x / y; });
-    case OpCode::kGt: return CombineElements(a, b, out, n, [](double x, double y) { return x > y ? 1.0 : 0.0; });
-    case OpCode::kGe: return CombineElements(a, b, out, n, [](double x, double y) { return x >= y ? 1.0 : 0.0; });
-    case OpCode::kLt: return CombineElements(a, b, out, n, [](double x, double y) { return x < y ? 1.0 : 0.0; });
-    case OpCode::kLe: return CombineElements(a, b, out, n, [](double x, double y) { return x <= y ? 1.0 : 0.0; });
-    case OpCode::kEq: return CombineElements(a, b, out, n, [](double x, double y) { return x == y ? 1.0 : 0.0; });
-    case OpCode::kNe: return CombineElements(a, b, out, n, [](double x, double y) { return x != y ? 1.0 : 0.0; });
+      return CombineElements(a, b, out, from, n, [](double x, double y) { return y == 0.0 ? 0.0 : x / y; });
+    case OpCode::kGt: return CombineElements(a, b, out, from, n, [](double x, double y) { return x > y ? 1.0 : 0.0; });
+    case OpCode::kGe: return CombineElements(a, b, out, from, n, [](double x, double y) { return x >= y ? 1.0 : 0.0; });
+    case OpCode::kLt: return CombineElements(a, b, out, from, n, [](double x, double y) { return x < y ? 1.0 : 0.0; });
+    case OpCode::kLe: return CombineElements(a, b, out, from, n, [](double x, double y) { return x <= y ? 1.0 : 0.0; });
+    case OpCode::kEq: return CombineElements(a, b, out, from, n, [](double x, double y) { return x == y ? 1.0 : 0.0; });
+    case OpCode::kNe: return CombineElements(a, b, out, from, n, [](double x, double y) { return x != y ? 1.0 : 0.0; });
     case OpCode::kAnd:
-      return CombineElements(a, b, out, n, [](double x, double y) { return x != 0.0 && y != 0.0 ? 1.0 : 0.0; });
+      return CombineElements(a, b, out, from, n, [](double x, double y) { return x != 0.0 && y != 0.0 ? 1.0 : 0.0; });
     case OpCode::kOr:
-      return CombineElements(a, b, out, n, [](double x, double y) { return x != 0.0 || y != 0.0 ? 1.0 : 0.0; });
+      return CombineElements(a, b, out, from, n, [](double x, double y) { return x != 0.0 || y != 0.0 ? 1.0 : 0.0; });
   }
 }
 
@@ -227,6 +229,316 @@ DataExt Evaluator::Combine(const AstNode& op, const DataExt& left, const DataExt
   Operand b(right, bar_count);
   size_t length = a.length < b.length ? a.length : b.length;
   std::vector<double> out(length);
-  Apply(OpCodeOf(op), a, b, out.data(), length);
+  Apply(OpCodeOf(op), a, b, out.data(), 0, length);
   return DataExt(std::move(out));
+}
+
+// ---- Incremental runs --------------------------------------------------------
+
+namespace {
+
+size_t Min(size_t a, size_t b) { return a < b ? a : b; }
+
+// The first changed bar of a node whose value went from `old_length` to
+// `new_length` elements and may differ from bar `from` on.
+size_t ChangedFrom(size_t from, size_t old_length, size_t new_length) {
+  if (old_length != new_length) from = Min(from, Min(old_length, new_length));
+  return from >= new_length ? kUnchanged : from;
+}
+
+}  // namespace
+
+void Evaluator::Forget() {
+  m_states.clear();
+  m_columns.clear();
+  m_last_root = nullptr;
+  m_outputs.clear();
+}
+
+const std::vector<Evaluator::Output>& Evaluator::Run(const std::shared_ptr<AstNode>& root,
+                                                     std::shared_ptr<const BarData> rows) {
+  m_env.m_bars = rows ? std::move(rows) : NoBars();
+  const BarData& bars = *m_env.m_bars;
+  m_from = 0;
+  if (m_last_root == root.get() && m_last_rows_id == bars.Id() &&
+      m_last_period == m_env.m_period) {
+    m_from = bars.FirstChangedSince(m_last_version);
+    if (m_from >= bars.size()) m_from = kUnchanged;
+  }
+  if (m_from == 0) Forget();
+  m_last_root = root.get();
+  m_last_rows_id = bars.Id();
+  m_last_version = bars.Version();
+  m_last_period = m_env.m_period;
+  ++m_run;
+  m_vars.clear();
+  m_outputs.clear();
+  try {
+    if (root) {
+      for (const std::shared_ptr<AstNode>& statement : root->m_children) {
+        const AstNode* body = statement->ChildAtIndex(0).get();
+        const AstNode* props = statement->ChildAtIndex(1).get();
+        if (!body) continue;
+        Output output;
+        output.draws = false;
+        if (body->m_type == AstNode::ReturnAssign || body->m_type == AstNode::Assignment) {
+          const AstNode* target = body->ChildAtIndex(0).get();
+          const NodeState& value = Visit(body->ChildAtIndex(1).get());
+          output.name = target ? target->m_text : std::string();
+          m_vars[output.name] = &value;
+          if (body->m_type == AstNode::Assignment) continue;
+          output.state = &value;
+        } else if (body->m_type == AstNode::Fun) {
+          output.name = body->m_text;
+          output.draws = m_table->IsDraw(output.name);
+          output.state = &Visit(body);
+        } else {
+          continue;
+        }
+        if (props) {
+          for (const std::shared_ptr<AstNode>& prop : props->m_children) {
+            const NodeState& text = Visit(prop.get());
+            if (text.value.isStringType()) output.properties.push_back(text.value.m_string);
+          }
+        }
+        m_outputs.push_back(std::move(output));
+      }
+    }
+  } catch (...) {
+    // Some nodes may be a run ahead of others: start afresh next time.
+    Forget();
+    m_env.m_bars = NoBars();
+    m_vars.clear();
+    throw;
+  }
+  m_env.m_bars = NoBars();
+  m_vars.clear();
+  return m_outputs;
+}
+
+size_t Evaluator::FirstChanged() const {
+  size_t first = kUnchanged;
+  for (const Output& output : m_outputs) first = Min(first, output.state->changed);
+  return first;
+}
+
+Result Evaluator::ToResult() const {
+  Result result;
+  for (const Output& output : m_outputs) {
+    const DataExt& value = output.state->value;
+    if (output.draws) {
+      result.Add(VarModel(output.name, value.m_draw_entry, output.properties));
+    } else {
+      result.Add(VarModel(output.name, value.m_raw_data, output.properties));
+    }
+  }
+  return result;
+}
+
+const NodeState& Evaluator::Visit(const AstNode* node) {
+  if (!node) {
+    m_nothing.changed = kUnchanged;
+    return m_nothing;
+  }
+  switch (node->m_type) {
+    case AstNode::Identifier: {
+      auto it = m_vars.find(node->m_text);
+      if (it != m_vars.end()) return *it->second;
+      std::cout << "Can not found var : " << node->m_text << std::endl;
+      m_nothing.changed = kUnchanged;
+      return m_nothing;
+    }
+    case AstNode::Or:
+    case AstNode::And:
+    case AstNode::Equal:
+    case AstNode::Rel:
+    case AstNode::Add:
+    case AstNode::Mul:
+      return VisitChain(node);
+    case AstNode::Fun:
+      return VisitCall(node);
+    default:
+      break;
+  }
+  NodeState& state = m_states[node];
+  if (state.run == m_run) return state;
+  const bool kept = state.kept;
+  state.run = m_run;
+  state.kept = true;
+  switch (node->m_type) {
+    case AstNode::Digit:
+      if (!kept) state.value = DataExt(Util::StringToDouble(node->m_text));
+      state.changed = kept ? kUnchanged : 0;
+      break;
+    case AstNode::String:
+    case AstNode::PropertyLiteral:
+      if (!kept) state.value = DataExt(node->m_text);
+      state.changed = kept ? kUnchanged : 0;
+      break;
+    case AstNode::Static: {
+      size_t old_length = kept ? state.value.m_raw_data.size() : 0;
+      state.value.m_raw_data.resize(m_env.BarCount(), kInvalidValue);
+      state.changed = kept ? ChangedFrom(kUnchanged, old_length, m_env.BarCount()) : 0;
+      break;
+    }
+    default:
+      state.value = DataExt();
+      state.changed = kept ? kUnchanged : 0;
+  }
+  return state;
+}
+
+const NodeState& Evaluator::VisitChain(const AstNode* node) {
+  std::vector<const AstNode*> spine;
+  const AstNode* leftmost = node;
+  while (leftmost && IsOperator(leftmost->m_type)) {
+    spine.push_back(leftmost);
+    leftmost = leftmost->m_children.empty() ? nullptr : leftmost->m_children[0].get();
+  }
+  const NodeState* acc = &Visit(leftmost ? spine.back()->m_children[0].get() : nullptr);
+  for (auto it = spine.rbegin(); it != spine.rend(); ++it) {
+    NodeState& out = m_states[*it];
+    if (out.run != m_run) {
+      const NodeState& right = Visit((*it)->ChildAtIndex(1).get());
+      CombineInto(**it, *acc, right, out);
+    }
+    acc = &out;
+  }
+  return *acc;
+}
+
+void Evaluator::CombineInto(const AstNode& op, const NodeState& left, const NodeState& right,
+                            NodeState& out) const {
+  size_t bar_count = m_env.BarCount();
+  Operand a(left.value, bar_count);
+  Operand b(right.value, bar_count);
+  size_t length = a.length < b.length ? a.length : b.length;
+  size_t from = 0;
+  size_t old_length = 0;
+  if (out.kept) {
+    old_length = out.value.m_raw_data.size();
+    from = Min(Min(left.changed, right.changed), old_length);
+  }
+  std::vector<double>& data = out.value.m_raw_data;
+  data.resize(length);
+  if (from < length) Apply(OpCodeOf(op), a, b, data.data(), from, length);
+  out.changed = out.kept ? ChangedFrom(from, old_length, length) : 0;
+  out.kept = true;
+  out.run = m_run;
+}
+
+NodeState& Evaluator::Market(const std::string& name) {
+  char field = name[0];  // C/CLOSE, O/OPEN, H/HIGH, L/LOW, V/VOL
+  NodeState& state = m_columns[std::string(1, field)];
+  if (state.run == m_run) return state;
+  const BarData& bars = m_env.Bars();
+  const std::vector<double>& column = field == 'C'   ? bars.Close()
+                                      : field == 'O' ? bars.Open()
+                                      : field == 'H' ? bars.High()
+                                      : field == 'L' ? bars.Low()
+                                                     : bars.Volumn();
+  size_t from = state.kept ? Min(m_from, state.value.m_raw_data.size()) : 0;
+  size_t old_length = state.value.m_raw_data.size();
+  std::vector<double>& data = state.value.m_raw_data;
+  data.resize(column.size());
+  if (from < column.size()) {
+    std::copy(column.begin() + static_cast<std::ptrdiff_t>(from), column.end(),
+              data.begin() + static_cast<std::ptrdiff_t>(from));
+  }
+  state.changed = state.kept ? ChangedFrom(from, old_length, column.size()) : 0;
+  state.kept = true;
+  state.run = m_run;
+  return state;
+}
+
+NodeState& Evaluator::VisitCall(const AstNode* node) {
+  const std::string& name = node->m_text;
+  NodeState& state = m_states[node];
+  if (state.run == m_run) return state;
+  if (state.spread < 0) state.spread = static_cast<int>(SpreadOf(name));
+  const Spread spread = static_cast<Spread>(state.spread);
+  if (spread == Spread::kMarket && node->m_children.empty()) {
+    NodeState& column = Market(name);
+    state.run = m_run;
+    return column;
+  }
+
+  std::vector<const DataExt*> args;
+  args.reserve(node->m_children.size());
+  size_t from = m_from;
+  for (const std::shared_ptr<AstNode>& child : node->m_children) {
+    const NodeState& arg = Visit(child.get());
+    args.push_back(&arg.value);
+    from = Min(from, arg.changed);
+  }
+  const bool kept = state.kept && state.run + 1 == m_run;
+  if (kept && from == kUnchanged) {
+    state.changed = kUnchanged;
+    state.run = m_run;
+    return state;
+  }
+  size_t old_length = kept && state.value.isListType() ? state.value.m_raw_data.size() : 0;
+  if (!kept || !state.value.isListType()) from = 0;
+  from = Min(from, old_length);
+
+  bool done = false;
+  if (spread == Spread::kElementwise && from > 0) {
+    // Bar i of the output reads bar i of the arguments: run the function over
+    // the changed tail of each series argument only.
+    std::vector<DataExt> tail;
+    tail.reserve(args.size());
+    size_t full_length = kUnchanged;
+    bool any_series = false;
+    for (const DataExt* arg : args) {
+      if (arg->isListType()) {
+        any_series = true;
+        full_length = Min(full_length, arg->m_raw_data.size());
+        size_t start = Min(from, arg->m_raw_data.size());
+        tail.emplace_back(std::vector<double>(
+            arg->m_raw_data.begin() + static_cast<std::ptrdiff_t>(start), arg->m_raw_data.end()));
+      } else if (arg->isSingleNumberType()) {
+        full_length = Min(full_length, m_env.BarCount());
+        tail.push_back(*arg);
+      } else {
+        any_series = false;
+        break;
+      }
+    }
+    if (any_series && tail.size() == args.size() && from <= full_length) {
+      std::unique_ptr<Strategy> strategy = StrategyFactory::StrategyByName(name);
+      if (!strategy) Exception::ThrowException(0, 0, name, ERR_LOSS_METHOD_IMPL);
+      DataExt part = strategy->Exec(std::move(tail), m_env, nullptr);
+      if (part.isListType() && part.m_raw_data.size() == full_length - from) {
+        std::vector<double>& data = state.value.m_raw_data;
+        data.resize(full_length);
+        std::copy(part.m_raw_data.begin(), part.m_raw_data.end(),
+                  data.begin() + static_cast<std::ptrdiff_t>(from));
+        done = true;
+      }
+    }
+  } else if (spread != Spread::kFull && spread != Spread::kElementwise) {
+    if (!kept) state.value = DataExt();
+    done = ContinueCall(spread, args, m_env.BarCount(), from, state);
+  }
+
+  if (done) {
+    state.value.m_type = LIST_TYPE;
+    state.changed = kept ? ChangedFrom(from, old_length, state.value.m_raw_data.size()) : 0;
+  } else {
+    // The whole function, then the first bar where its output moved.
+    std::vector<DataExt> copies;
+    copies.reserve(args.size());
+    for (const DataExt* arg : args) copies.push_back(*arg);
+    std::unique_ptr<Strategy> strategy = StrategyFactory::StrategyByName(name);
+    if (!strategy) Exception::ThrowException(0, 0, name, ERR_LOSS_METHOD_IMPL);
+    std::shared_ptr<AstNode> self;  // strategies read their node's position only
+    DataExt value = strategy->Exec(std::move(copies), m_env, self);
+    state.changed = kept ? FirstDifference(state.value, value) : 0;
+    state.value = std::move(value);
+    state.resume_at = 0;  // a resumable path starts again from bar 0
+    state.first_valid = 0;
+  }
+  state.kept = true;
+  state.run = m_run;
+  return state;
 }

@@ -3,12 +3,14 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "compiler/ast_node.h"
 #include "compiler/bar_data.h"
 #include "compiler/data_ext.h"
 #include "compiler/environment.h"
+#include "compiler/incremental.h"
 #include "compiler/result.h"
 
 class Table;
@@ -39,7 +41,52 @@ class Evaluator {
   const Table* m_table;
   Environment m_env;
 
+  // ---- Incremental runs ----------------------------------------------------
+  // One output of Run(): its value and first changed bar live in the state
+  // of the node that computed it, kept until the next run.
+  struct Output {
+    std::string name;
+    const NodeState* state;
+    std::vector<std::string> properties;
+    bool draws;
+  };
+
+  // A run that keeps every node's value and recomputes, on the next run over
+  // the same rows, only from the first bar that the rows' changes (append,
+  // replace last) and the functions' spread rules leave unsettled. Prepending,
+  // replacing all rows, other rows, another tree or another period recompute
+  // everything. The outputs equal Evaluate()'s bit for bit.
+  const std::vector<Output>& Run(const std::shared_ptr<AstNode>& root,
+                                 std::shared_ptr<const BarData> rows);
+  // The first bar at which any output of the last Run() differs from the run
+  // before it (the bar count when none does).
+  size_t FirstChanged() const;
+  const std::vector<Output>& Outputs() const { return m_outputs; }
+  // The last Run()'s outputs as a Result (copies).
+  Result ToResult() const;
+  // Forgets every kept value: the next Run() recomputes all.
+  void Forget();
+
  private:
+  const NodeState& Visit(const AstNode* node);
+  const NodeState& VisitChain(const AstNode* node);
+  NodeState& VisitCall(const AstNode* node);
+  void CombineInto(const AstNode& op, const NodeState& left, const NodeState& right,
+                   NodeState& out) const;
+  NodeState& Market(const std::string& name);
+
+  std::unordered_map<const AstNode*, NodeState> m_states;
+  std::map<std::string, NodeState> m_columns;      // one state per bar column
+  std::map<std::string, const NodeState*> m_vars;  // variables of the current run
+  std::vector<Output> m_outputs;
+  NodeState m_nothing;  // an unknown name: no value
+  const AstNode* m_last_root = nullptr;
+  uint64_t m_last_rows_id = 0;
+  uint64_t m_last_version = 0;
+  unsigned long m_last_period = 0;
+  unsigned long m_run = 0;
+  size_t m_from = 0;  // first changed row of this run (kUnchanged: none)
+
   // A left-deep chain of operators (1+1+...+1) is walked with a loop, so its
   // length does not touch the stack.
   DataExt EvaluateOperatorChain(const AstNode* node);
