@@ -164,6 +164,13 @@ export interface RunResult {
   outputs: Output[];
 }
 
+/** What changed since the previous run: values and drawing items of the bars from `from` on. */
+export interface TailResult {
+  /** First bar that changed since the previous run (the bar count when none did). */
+  from: number;
+  outputs: Output[];
+}
+
 export interface CompileOptions {
   /** Minutes per bar (as Formula.period). */
   period?: number;
@@ -190,6 +197,8 @@ export declare class Formula {
   replaceLastBar(bar: BarObject): this;
   /** Runs the formula over the held bars. */
   run(): RunResult;
+  /** Runs and returns only the bars that changed since the previous run. */
+  runTail(): TailResult;
   /** Releases the compiled formula and its bars; later calls throw. */
   dispose(): void;
   /** Whether dispose() has been called. */
