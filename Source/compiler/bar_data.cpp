@@ -113,7 +113,7 @@ size_t BarData::FirstChangedSince(uint64_t version) const {
   if (version > m_log.version) return 0;
   uint64_t missed = m_log.version - version;
   if (missed > m_log.changes.size()) return 0;
-  size_t first = size();
+  size_t first = static_cast<size_t>(-1);
   for (size_t k = m_log.changes.size() - static_cast<size_t>(missed); k < m_log.changes.size(); ++k) {
     if (m_log.changes[k] < first) first = m_log.changes[k];
   }

@@ -54,7 +54,7 @@ class BarData {
 
   // Change tracking for incremental runs. Every row list has its own id (a
   // copy gets a new one) and counts its changes; FirstChangedSince(v) is the
-  // first row that any change after version v touched (size() when none),
+  // first row that any change after version v touched (SIZE_MAX when none),
   // and 0 when v is too old to tell.
   uint64_t Id() const { return m_log.id; }
   uint64_t Version() const { return m_log.version; }

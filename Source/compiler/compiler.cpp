@@ -5,6 +5,7 @@
 #include "compiler/parse_walker.h"
 #include "compiler/parser.h"
 #include "compiler/token_reader.h"
+#include "util/output_limit.h"
 #include "util/util.h"
 
 namespace {
@@ -66,6 +67,16 @@ std::string Compiler::OutputJson() {
   // to the first bar that changed since the previous run and formatted from
   // there on.
   const std::vector<Evaluator::Output>& outputs = m_evaluator->Outputs();
+  // A result near the length a run may return goes through Result, which
+  // measures and refuses it.
+  size_t least = 0;
+  for (const Evaluator::Output& output : outputs) {
+    least += output.draws ? 0 : output.state->value.m_raw_data.size() * 8;
+  }
+  if (least > kMaxOutputBytes) {
+    m_texts.clear();
+    return m_evaluator->ToResult().JsonString();
+  }
   if (m_texts.size() != outputs.size()) m_texts.assign(outputs.size(), OutputText());
   size_t estimate = 64;
   for (size_t k = 0; k < outputs.size(); ++k) {
@@ -100,6 +111,7 @@ std::string Compiler::OutputJson() {
   std::string out;
   out.reserve(estimate);
   out += "{\"out_vars\":[";
+  const size_t frame = out.size();
   for (size_t k = 0; k < outputs.size(); ++k) {
     const Evaluator::Output& output = outputs[k];
     if (k) out += ',';
@@ -123,5 +135,9 @@ std::string Compiler::OutputJson() {
     out += "]}";
   }
   out += "],\"error_info\":\"\"}";
+  if (out.size() > kMaxOutputBytes && frame > 0) {
+    out = std::string();
+    return m_evaluator->ToResult().JsonString();
+  }
   return out;
 }

@@ -263,7 +263,10 @@ const std::vector<Evaluator::Output>& Evaluator::Run(const std::shared_ptr<AstNo
   if (m_last_root == root.get() && m_last_rows_id == bars.Id() &&
       m_last_period == m_env.m_period) {
     m_from = bars.FirstChangedSince(m_last_version);
-    if (m_from >= bars.size()) m_from = kUnchanged;
+    // Rows appended empty change nothing; a change of an empty list does.
+    if (m_from == static_cast<size_t>(-1) || (m_from >= bars.size() && !bars.empty())) {
+      m_from = kUnchanged;
+    }
   }
   if (m_from == 0) Forget();
   m_last_root = root.get();

@@ -220,7 +220,7 @@ size_t FirstDrawDifference(const DrawEntry& a, const DrawEntry& b) {
                             }));
   take(FirstEntryDifference(a.part_lines, b.part_lines,
                             [](const PartLineEntry& x, const PartLineEntry& y) {
-                              return SameBits(x.price, y.price) && x.color == y.color;
+                              return SameBits(x.price, y.price) && x.Color() == y.Color();
                             }));
   take(FirstEntryDifference(a.draw_numbers, b.draw_numbers,
                             [](const DrawNumberEntry& x, const DrawNumberEntry& y) {
