@@ -297,7 +297,9 @@ function createDemoServer(options) {
       const started = process.hrtime.bigint();
       if (replace) formula.replaceLastBar(bar);
       else formula.appendBars([bar]);
-      const { outputs } = formula.run();
+      // Only the bars a tick can change are computed and handed over: the
+      // values from `from` on and the drawing items of those bars.
+      const { from, outputs } = formula.runTail();
       const ms = Number(process.hrtime.bigint() - started) / 1e6;
       const last = formula.length - 1;
       const message = {
@@ -307,7 +309,7 @@ function createDemoServer(options) {
         ms,
         outputs: outputs.map((o) => (o.drawing
           ? { name: o.name, item: lastItem(o.drawing, last) }
-          : { name: o.name, value: finiteOrNull(o.values[last]) })),
+          : { name: o.name, value: finiteOrNull(o.values[last - from]) })),
       };
       res.write(`event: tick\ndata: ${JSON.stringify(message)}\n\n`);
       if (step < ticksPerBar) return step + 1;
