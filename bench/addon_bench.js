@@ -86,6 +86,13 @@ function main() {
       lines.push([String(bars), operation, perBar.toFixed(1), (perCall / 1e6).toFixed(3)]);
     }
   }
+  printTable(header, lines);
+  process.stdout.write('(AppendData and ReplaceLastData rows: per bar of the whole series)\n');
+}
+
+// Prints rows of text cells aligned under `header`: the second column (the
+// operation) to the left, the others to the right.
+function printTable(header, lines) {
   const widths = header.map((title, column) =>
     Math.max(title.length, ...lines.map((line) => line[column].length)));
   const format = (cells) => cells
@@ -93,9 +100,8 @@ function main() {
     .join('  ');
   process.stdout.write(`${format(header)}\n`);
   for (const line of lines) process.stdout.write(`${format(line)}\n`);
-  process.stdout.write('(AppendData and ReplaceLastData rows: per bar of the whole series)\n');
 }
 
-module.exports = { main, randomWalkBars };
+module.exports = { main, randomWalkBars, meanNs, printTable };
 
 if (require.main === module) main();

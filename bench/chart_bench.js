@@ -11,7 +11,7 @@
 
 const fs = require('fs');
 const { NodeCompiler, compile } = require('../index.js');
-const { randomWalkBars } = require('./addon_bench.js');
+const { randomWalkBars, meanNs, printTable } = require('./addon_bench.js');
 
 const CHART_SET = [
   'DIF:EMA(CLOSE,12)-EMA(CLOSE,26);',
@@ -82,13 +82,6 @@ function plainLoop(cols, out) {
 }
 
 // ---- Measuring -------------------------------------------------------------
-
-function meanNs(repeats, body) {
-  body();  // warm-up
-  const start = process.hrtime.bigint();
-  for (let i = 0; i < repeats; i++) body();
-  return Number(process.hrtime.bigint() - start) / repeats;
-}
 
 // Peak resident memory (bytes) while `body` runs, above the resident memory
 // before it: the kernel's high-water mark is reset first.
@@ -206,16 +199,6 @@ function measure(count) {
   return { rows, memory, ratios: { typedToLoop: typedRun / loop, run } };
 }
 
-function table(header, lines) {
-  const widths = header.map((title, column) =>
-    Math.max(title.length, ...lines.map((line) => line[column].length)));
-  const format = (cells) => cells
-    .map((cell, column) => (column === 1 ? cell.padEnd(widths[column]) : cell.padStart(widths[column])))
-    .join('  ');
-  process.stdout.write(`${format(header)}\n`);
-  for (const line of lines) process.stdout.write(`${format(line)}\n`);
-}
-
 function main(counts = [100000, 1000000]) {
   process.stdout.write('\n--- Standard chart set (14 output lines)\n');
   const lines = [];
@@ -230,9 +213,9 @@ function main(counts = [100000, 1000000]) {
       memoryLines.push([String(count), what, beyond.toFixed(0), result.toFixed(0)]);
     }
   }
-  table(['bars', 'operation', 'ns/bar', 'ms/call'], lines);
+  printTable(['bars', 'operation', 'ns/bar', 'ms/call'], lines);
   process.stdout.write('(tick rows: ns per bar of the whole chart for one tick)\n\n');
-  table(['bars', 'peak memory of one run', 'bytes/bar beyond bars+result', 'result bytes/bar'], memoryLines);
+  printTable(['bars', 'peak memory of one run', 'bytes/bar beyond bars+result', 'result bytes/bar'], memoryLines);
 }
 
 module.exports = { main, CHART_SET, plainLoop };

@@ -6,16 +6,9 @@
 // Run() (JSON text), and the live-update paths. Prints a table; asserts nothing.
 
 const { compile, NodeCompiler } = require('../index.js');
-const { randomWalkBars } = require('./addon_bench.js');
+const { randomWalkBars, meanNs, printTable } = require('./addon_bench.js');
 
 const FORMULA = 'MID:(HIGH+LOW)/2;\nRNG:HIGH-LOW;\nUP:=CLOSE>OPEN;\nX:UP*VOL;\nY:(CLOSE-OPEN)/(RNG+1);\nZ:MID*2-LOW;';
-
-function meanNs(repeats, body) {
-  body();  // warm-up
-  const start = process.hrtime.bigint();
-  for (let i = 0; i < repeats; i++) body();
-  return Number(process.hrtime.bigint() - start) / repeats;
-}
 
 function columnsOf(bars) {
   const columns = {};
@@ -52,12 +45,8 @@ function main() {
       lines.push([String(bars), operation, perBar.toFixed(1), (perCall / 1e6).toFixed(3)]);
     }
   }
-  const widths = header.map((title, column) => Math.max(title.length, ...lines.map((line) => line[column].length)));
-  const format = (cells) => cells
-    .map((cell, column) => (column === 1 ? cell.padEnd(widths[column]) : cell.padStart(widths[column])))
-    .join('  ');
-  process.stdout.write(`\n=== Typed API, from JavaScript\n${format(header)}\n`);
-  for (const line of lines) process.stdout.write(`${format(line)}\n`);
+  process.stdout.write('\n=== Typed API, from JavaScript\n');
+  printTable(header, lines);
 }
 
 module.exports = { main };
