@@ -151,7 +151,7 @@ class OutputBuilder {
   Napi::Object Item(size_t index) {
     Napi::Object item = Napi::Object::New(m_env);
     item.Set(k_index, Napi::Number::New(m_env, static_cast<double>(index)));
-    if (index < m_bars.size() && m_bars.HasTime()[index]) {
+    if (index < m_bars.size() && m_bars.HasTime(index)) {
       item.Set(k_time, Napi::Number::New(m_env, m_bars.Time()[index]));
     } else {
       item.Set(k_time, m_env.Null());
@@ -338,7 +338,6 @@ FormulaCore::FormulaCore(const Napi::CallbackInfo& info) : Napi::ObjectWrap<Form
   Guarded(info.Env(), "compile", [&]() -> Napi::Value {
     if (!info[0].IsString()) throw Napi::TypeError::New(info.Env(), "compile: the formula must be a string");
     std::string text = info[0].As<Napi::String>().Utf8Value();
-    m_bars = std::make_shared<BarData>();
     try {
       // The same steps as the Compiler: tokens, tree, check, then an evaluator.
       Lexer lexer;
@@ -346,7 +345,7 @@ FormulaCore::FormulaCore(const Napi::CallbackInfo& info) : Napi::ObjectWrap<Form
       m_tree = Parser::Analyze(reader);
       ParseWalker walker;
       walker.Walker(m_tree);
-      m_evaluator = std::make_unique<Evaluator>();
+      m_evaluator = std::make_unique<Evaluator>(m_bars);
     } catch (const ::Exception& error) {
       m_tree.reset();
       m_error_code = error.m_type.code;
@@ -366,16 +365,16 @@ Napi::Value FormulaCore::Error(const Napi::CallbackInfo& info) {
 }
 
 Napi::Value FormulaCore::Length(const Napi::CallbackInfo& info) {
-  return Napi::Number::New(info.Env(), static_cast<double>(m_bars->size()));
+  return Napi::Number::New(info.Env(), static_cast<double>(m_bars.size()));
 }
 
 Napi::Value FormulaCore::TimeAt(const Napi::CallbackInfo& info) {
   Napi::Env env = info.Env();
   double at = info[0].IsNumber() ? info[0].As<Napi::Number>().DoubleValue() : -1;
-  if (!(at >= 0) || at >= static_cast<double>(m_bars->size())) return env.Null();
+  if (!(at >= 0) || at >= static_cast<double>(m_bars.size())) return env.Null();
   size_t i = static_cast<size_t>(at);
-  if (!m_bars->HasTime()[i]) return env.Null();
-  return Napi::Number::New(env, m_bars->Time()[i]);
+  if (!m_bars.HasTime(i)) return env.Null();
+  return Napi::Number::New(env, m_bars.Time()[i]);
 }
 
 Napi::Value FormulaCore::Load(const Napi::CallbackInfo& info) {
@@ -392,24 +391,14 @@ Napi::Value FormulaCore::Load(const Napi::CallbackInfo& info) {
     const double* c = Column(env, info[5], length, false, "c");
     const double* v = Column(env, info[6], length, true, "v");
     if (mode == 3 && length != 1) throw Napi::RangeError::New(env, "load: replace takes one bar");
-    std::vector<BarRow> rows(length);
-    for (size_t i = 0; i < length; ++i) {
-      BarRow& row = rows[i];
-      row.open = o[i];
-      row.high = h[i];
-      row.low = l[i];
-      row.close = c[i];
-      row.vol = v ? v[i] : 0.0;
-      row.has_time = t != nullptr && !std::isnan(t[i]);
-      row.time = row.has_time ? t[i] : 0.0;
-    }
+    const BarColumns bars{length, c, o, h, l, v, t};
     switch (mode) {
-      case 0: m_bars->Assign(rows); break;
-      case 1: m_bars->Append(rows); break;
-      case 2: m_bars->Prepend(rows); break;
-      default: m_bars->ReplaceLast(rows[0]); break;
+      case 0: m_bars.Assign(bars); break;
+      case 1: m_bars.Append(bars); break;
+      case 2: m_bars.Prepend(bars); break;
+      default: m_bars.ReplaceLast(bars); break;
     }
-    return Napi::Number::New(env, static_cast<double>(m_bars->size()));
+    return Napi::Number::New(env, static_cast<double>(m_bars.size()));
   });
 }
 
@@ -430,7 +419,7 @@ Napi::Value FormulaCore::RunFrom(const Napi::CallbackInfo& info, const char* met
         period >= 0 && period < 1.8e19 ? static_cast<unsigned long>(period) : 0;
     Napi::Object answer = Napi::Object::New(env);
     try {
-      m_evaluator->Run(m_tree, std::shared_ptr<const BarData>(m_bars));
+      m_evaluator->Run(m_tree);
     } catch (const ::Exception& error) {
       answer.Set("error", ErrorObject(env, error.m_type.code, error.m_line, error.m_column,
                                       error.m_text, error.ToString()));
@@ -441,10 +430,10 @@ Napi::Value FormulaCore::RunFrom(const Napi::CallbackInfo& info, const char* met
     size_t from = 0;
     if (tail) {
       from = m_evaluator->FirstChanged();
-      if (from > m_bars->size()) from = m_bars->size();
+      if (from > m_bars.size()) from = m_bars.size();
       answer.Set("from", Napi::Number::New(env, static_cast<double>(from)));
     }
-    OutputBuilder builder(env, *m_bars);
+    OutputBuilder builder(env, m_bars);
     answer.Set("outputs", builder.Outputs(m_evaluator->Outputs(), *Table::Instance(), from));
     return answer;
   });

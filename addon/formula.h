@@ -43,7 +43,7 @@ class FormulaCore : public Napi::ObjectWrap<FormulaCore> {
   Napi::Value RunTail(const Napi::CallbackInfo& info);
   Napi::Value RunFrom(const Napi::CallbackInfo& info, const char* method, bool tail);
 
-  std::shared_ptr<BarData> m_bars;
+  BarData m_bars;  // read in place by the evaluator's runs
   std::shared_ptr<AstNode> m_tree;
   std::unique_ptr<Evaluator> m_evaluator;  // null when the formula did not compile
   // The compile error, when there is one.

@@ -88,10 +88,8 @@ NodeCompiler::NodeCompiler(const Napi::CallbackInfo& info)
   Guarded(info.Env(), "NodeCompiler", [&]() -> Napi::Value {
     std::string formula = FormulaFromValue(info[0]);
     m_text_bytes = formula.size();
-    m_bars = std::make_shared<BarData>();
     m_compiler = std::make_unique<Compiler>(std::move(formula));
     m_compiler->m_debug = false;
-    m_compiler->Data(std::shared_ptr<const BarData>(m_bars));
     if (AddonData* data = info.Env().GetInstanceData<AddonData>()) m_released = data->released;
     ReportMemory(0);
     return Napi::Value();
@@ -100,7 +98,6 @@ NodeCompiler::NodeCompiler(const Napi::CallbackInfo& info)
 
 NodeCompiler::~NodeCompiler() {
   m_compiler.reset();
-  m_bars.reset();
   // The destructor may run inside a collection, where no Node-API call is
   // allowed: the bytes are handed back at the next report of any compiler
   // of this thread.
@@ -109,7 +106,7 @@ NodeCompiler::~NodeCompiler() {
 
 namespace {
 
-// Approximate native bytes: a bar holds six doubles and a flag in columns
+// Approximate native bytes: a bar holds six doubles in columns
 // that grow by doubling; a compiled formula takes about 200 bytes of tokens
 // and tree per byte of text.
 constexpr size_t kBytesPerBar = 64;
@@ -123,7 +120,7 @@ constexpr size_t kMaxFormulaBytes = size_t{1} << 20;
 
 void NodeCompiler::ReportMemory(size_t result_bytes) {
   m_result_bytes = result_bytes;
-  const size_t bars = m_bars ? m_bars->size() * kBytesPerBar : 0;
+  const size_t bars = m_compiler ? m_compiler->Bars().size() * kBytesPerBar : 0;
   const int64_t held =
       static_cast<int64_t>(kObjectBytes + bars + m_text_bytes + m_tree_bytes + m_result_bytes);
   const int64_t released = m_released ? m_released->exchange(0) : 0;
@@ -155,7 +152,7 @@ Napi::Value NodeCompiler::Compile(const Napi::CallbackInfo& info) {
 Napi::Value NodeCompiler::SetData(const Napi::CallbackInfo& info) {
   return Guarded(info.Env(), "SetData", [&]() -> Napi::Value {
     std::vector<BarRow> rows = RowsFromArray(info.Env(), info[0], "SetData");
-    m_bars->Assign(rows);
+    m_compiler->Bars().Assign(rows);
     ReportMemory(m_result_bytes);
     return info.Env().Undefined();
   });
@@ -168,9 +165,9 @@ Napi::Value NodeCompiler::AppendData(const Napi::CallbackInfo& info) {
     // append.
     bool prepend = info[1].IsBoolean() && info[1].As<Napi::Boolean>().Value();
     if (prepend) {
-      m_bars->Prepend(rows);
+      m_compiler->Bars().Prepend(rows);
     } else {
-      m_bars->Append(rows);
+      m_compiler->Bars().Append(rows);
     }
     ReportMemory(m_result_bytes);
     return info.Env().Undefined();
@@ -181,7 +178,7 @@ Napi::Value NodeCompiler::ReplaceLastData(const Napi::CallbackInfo& info) {
   return Guarded(info.Env(), "ReplaceLastData", [&]() -> Napi::Value {
     RowReader reader(info.Env());
     BarRow row = reader.Read(info[0], "ReplaceLastData");
-    m_bars->ReplaceLast(row);  // appends when no row is held yet
+    m_compiler->Bars().ReplaceLast(row);  // appends when no row is held yet
     ReportMemory(m_result_bytes);
     return info.Env().Undefined();
   });

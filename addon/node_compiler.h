@@ -9,10 +9,9 @@
 #include "compiler/bar_data.h"
 #include "compiler/compiler.h"
 
-// The JavaScript class NodeCompiler: one Compiler and the bar rows handed in
-// so far. The rows are held once, in columns, and shared with the Compiler;
-// the data methods change them in place, so their cost follows the number
-// of rows they bring, not the number already held.
+// The JavaScript class NodeCompiler: one Compiler, which owns the bars
+// handed in so far. The data methods change them in place, so their cost
+// follows the number of bars they bring, not the number already held.
 class NodeCompiler : public Napi::ObjectWrap<NodeCompiler> {
  public:
   // Defines the class and sets it on `exports` under "NodeCompiler". The
@@ -48,7 +47,6 @@ class NodeCompiler : public Napi::ObjectWrap<NodeCompiler> {
   // Shared with the thread's module data: collected compilers add the bytes
   // they had reported, and the next report hands them back.
   std::shared_ptr<std::atomic<int64_t>> m_released;
-  std::shared_ptr<BarData> m_bars;
   std::unique_ptr<Compiler> m_compiler;
   size_t m_text_bytes = 0;  // the formula text
   size_t m_tree_bytes = 0;  // its tokens and tree, once compiled

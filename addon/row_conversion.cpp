@@ -60,8 +60,7 @@ BarRow RowReader::Read(Napi::Value row, const char* method) const {
   bar.high = Field(values[kHigh], &empty_text);
   bar.low = Field(values[kLow], &empty_text);
   double time = Field(values[kTime], &empty_text);
-  bar.has_time = !empty_text;
-  bar.time = bar.has_time ? time : 0.0;
+  bar.time = empty_text ? NAN : time;  // an empty text is no time
   bar.vol = Field(values[kVol], &empty_text);
   return bar;
 }

@@ -51,7 +51,6 @@ inline std::vector<BarRow> RandomBarRows(uint64_t seed, size_t count = kBars) {
     row.low = std::min(row.open, row.close) - wick(rng);
     row.vol = 1000.0 + 1000.0 * wick(rng);
     row.time = 946857600000.0 + 86400000.0 * static_cast<double>(i);
-    row.has_time = true;
   }
   return rows;
 }

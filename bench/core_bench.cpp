@@ -31,7 +31,7 @@ void BM_RunSixLines(benchmark::State& state) {
   Compiler compiler(kSixLineFormula);
   compiler.Compile();
   const size_t rows = static_cast<size_t>(state.range(0));
-  compiler.Data(std::make_shared<const BarData>(bench::RandomBarRows(1, rows)));
+  compiler.Bars().Assign(bench::RandomBarRows(1, rows));
   compiler.Period(1440);
   bench::RunPerBar(state, [&compiler] { return compiler.Run(); }, rows);
 }

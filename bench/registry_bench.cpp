@@ -16,9 +16,9 @@
 namespace {
 
 Environment& Env() {
+  static const BarData bars(bench::RandomBarRows(7));
   static Environment env = [] {
-    Environment e;
-    e.m_bars = std::make_shared<const BarData>(bench::RandomBarRows(7));
+    Environment e(bars);
     e.m_period = 1440;
     return e;
   }();

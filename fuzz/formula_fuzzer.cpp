@@ -57,7 +57,7 @@ double Value(Mixer& mix, double level) {
   return level + static_cast<double>(static_cast<int64_t>((r >> 16) % 2001) - 1000) / 100.0;
 }
 
-std::shared_ptr<BarData> MakeBars(size_t count, uint8_t seed) {
+std::vector<BarRow> MakeBars(size_t count, uint8_t seed) {
   Mixer mix{seed * 0x100000001b3ull + 1};
   std::vector<BarRow> rows(count);
   double level = 100.0;
@@ -69,13 +69,12 @@ std::shared_ptr<BarData> MakeBars(size_t count, uint8_t seed) {
     row.high = Value(mix, level + 1.0);
     row.low = Value(mix, level - 1.0);
     row.vol = Value(mix, 1000.0);
-    row.has_time = mix.Next() % 32 != 0;
+    const bool has_time = mix.Next() % 32 != 0;
     // Daily bars from 2000-01-03, with now and then a time out of range.
-    row.time = mix.Next() % 64 == 0 ? Value(mix, 0.0) : 946857600000.0 + 86400000.0 * i;
+    const double time = mix.Next() % 64 == 0 ? Value(mix, 0.0) : 946857600000.0 + 86400000.0 * i;
+    if (has_time) row.time = time;
   }
-  auto bars = std::make_shared<BarData>();
-  bars->Assign(rows);
-  return bars;
+  return rows;
 }
 
 }  // namespace
@@ -87,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string formula(reinterpret_cast<const char*>(data + kHeader), size - kHeader);
 
   Compiler compiler(std::move(formula));
-  compiler.Data(std::shared_ptr<const BarData>(MakeBars(bar_count, data[3])));
+  compiler.Bars().Assign(MakeBars(bar_count, data[3]));
   if (!compiler.Compile().empty()) return 0;
   compiler.Period(period);
   try {

@@ -1,5 +1,6 @@
 #include "compiler/bar_data.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "util/util.h"
@@ -12,16 +13,37 @@ const std::string& TextOf(const BarData::TextRow& row, const char* key) {
   return it == row.end() ? kEmpty : it->second;
 }
 
-}  // namespace
+// Rows as columns, for the row mutators.
+struct RowColumns {
+  explicit RowColumns(const std::vector<BarRow>& rows) {
+    for (std::vector<double>* column : {&close, &open, &high, &low, &vol, &time}) {
+      column->reserve(rows.size());
+    }
+    for (const BarRow& row : rows) {
+      close.push_back(row.close);
+      open.push_back(row.open);
+      high.push_back(row.high);
+      low.push_back(row.low);
+      vol.push_back(row.vol);
+      time.push_back(row.time);
+    }
+  }
+  BarColumns View() const {
+    return {close.size(), close.data(), open.data(), high.data(), low.data(), vol.data(), time.data()};
+  }
+  std::vector<double> close, open, high, low, vol, time;
+};
 
-BarData::BarData(const std::vector<TextRow>& rows) {
-  std::vector<BarRow> converted;
-  converted.reserve(rows.size());
-  for (const auto& row : rows) converted.push_back(RowFromText(row));
-  Assign(converted);
+void CopyColumn(std::vector<double>& column, size_t at, const double* from, size_t size, double fill) {
+  if (size == 0) return;
+  if (from == nullptr) {
+    std::fill_n(column.begin() + static_cast<std::ptrdiff_t>(at), size, fill);
+  } else {
+    std::copy_n(from, size, column.begin() + static_cast<std::ptrdiff_t>(at));
+  }
 }
 
-BarData::BarData(const std::vector<BarRow>& rows) { Assign(rows); }
+}  // namespace
 
 double BarData::ReadField(const TextRow& row, const char* short_key, const char* long_key) {
   const std::string& text = TextOf(row, short_key);
@@ -36,66 +58,66 @@ BarRow BarData::RowFromText(const TextRow& row) {
   bar.low = ReadField(row, "l", "low");
   bar.vol = ReadField(row, "v", "vol");
   const std::string& time = TextOf(row, "t");
-  bar.has_time = !time.empty();
-  bar.time = bar.has_time ? Util::StringToDouble(time) : 0.0;
+  bar.time = time.empty() ? NAN : Util::StringToDouble(time);
   return bar;
 }
 
-void BarData::Assign(const std::vector<BarRow>& rows) {
-  Clear();
-  Insert(0, rows);
-}
-
-void BarData::Append(const std::vector<BarRow>& rows) {
-  Changed(size());
-  Insert(size(), rows);
-}
-
-void BarData::Prepend(const std::vector<BarRow>& rows) {
+void BarData::Assign(const BarColumns& bars) {
   Changed(0);
-  Insert(0, rows);
+  Resize(bars.size);
+  CopyAt(0, bars);
 }
 
-void BarData::ReplaceLast(const BarRow& row) {
+void BarData::Append(const BarColumns& bars) {
+  const size_t at = size();
+  Changed(at);
+  Resize(at + bars.size);
+  CopyAt(at, bars);
+}
+
+void BarData::Prepend(const BarColumns& bars) {
+  Changed(0);
+  const size_t held = size();
+  Resize(held + bars.size);
+  for (std::vector<double>* column : {&m_close, &m_open, &m_high, &m_low, &m_vol, &m_time}) {
+    std::copy_backward(column->begin(), column->begin() + static_cast<std::ptrdiff_t>(held), column->end());
+  }
+  CopyAt(0, bars);
+}
+
+void BarData::ReplaceLast(const BarColumns& bar) {
   if (empty()) {
-    Changed(0);
-    Insert(0, {row});
+    Append(bar);
     return;
   }
-  size_t last = size() - 1;
+  const size_t last = size() - 1;
   Changed(last);
-  m_close[last] = row.close;
-  m_open[last] = row.open;
-  m_high[last] = row.high;
-  m_low[last] = row.low;
-  m_vol[last] = row.vol;
-  m_time[last] = row.time;
-  m_has_time[last] = row.has_time;
+  CopyAt(last, bar);
 }
 
 void BarData::Clear() {
   Changed(0);
-  m_close.clear();
-  m_open.clear();
-  m_high.clear();
-  m_low.clear();
-  m_vol.clear();
-  m_time.clear();
-  m_has_time.clear();
+  Resize(0);
 }
 
-void BarData::Insert(size_t at, const std::vector<BarRow>& rows) {
-  auto insert_column = [&](auto& column, auto field) {
-    column.insert(column.begin() + static_cast<std::ptrdiff_t>(at), rows.size(), {});
-    for (size_t k = 0; k < rows.size(); ++k) column[at + k] = field(rows[k]);
-  };
-  insert_column(m_close, [](const BarRow& r) { return r.close; });
-  insert_column(m_open, [](const BarRow& r) { return r.open; });
-  insert_column(m_high, [](const BarRow& r) { return r.high; });
-  insert_column(m_low, [](const BarRow& r) { return r.low; });
-  insert_column(m_vol, [](const BarRow& r) { return r.vol; });
-  insert_column(m_time, [](const BarRow& r) { return r.time; });
-  insert_column(m_has_time, [](const BarRow& r) -> unsigned char { return r.has_time; });
+void BarData::Assign(const std::vector<BarRow>& rows) { Assign(RowColumns(rows).View()); }
+void BarData::Append(const std::vector<BarRow>& rows) { Append(RowColumns(rows).View()); }
+void BarData::Prepend(const std::vector<BarRow>& rows) { Prepend(RowColumns(rows).View()); }
+void BarData::ReplaceLast(const BarRow& row) { ReplaceLast(RowColumns({row}).View()); }
+
+void BarData::Resize(size_t size) {
+  for (std::vector<double>* column : {&m_close, &m_open, &m_high, &m_low, &m_vol, &m_time}) {
+    column->resize(size);
+  }
+}
+
+void BarData::CopyAt(size_t at, const BarColumns& bars) {
+  CopyColumn(m_close, at, bars.close, bars.size, 0.0);
+  CopyColumn(m_open, at, bars.open, bars.size, 0.0);
+  CopyColumn(m_high, at, bars.high, bars.size, 0.0);
+  CopyColumn(m_low, at, bars.low, bars.size, 0.0);
+  CopyColumn(m_vol, at, bars.vol, bars.size, 0.0);
+  CopyColumn(m_time, at, bars.time, bars.size, NAN);
 }
 
 uint64_t BarData::ChangeLog::NextId() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -14,45 +15,67 @@ struct BarRow {
   double high = 0;
   double low = 0;
   double vol = 0;
-  double time = 0;        // milliseconds since 1970-01-01 00:00 UTC
-  bool has_time = false;  // false when the row's "t" text was empty or absent
+  double time = NAN;  // milliseconds since 1970-01-01 00:00 UTC; NaN: no time
 };
 
-// The bar rows of a chart, oldest first, held as one column per field.
-// Each field's text is read once, when the row arrives, instead of on every
-// run; a price field takes its short key ("c") and falls back to the long
-// key ("close") only when the short key's text is empty.
+// Read-only columns of `size` bars handed in for loading, oldest first. A
+// null `vol` means volume 0 and a null `time` bars without time.
+struct BarColumns {
+  size_t size = 0;
+  const double* close = nullptr;
+  const double* open = nullptr;
+  const double* high = nullptr;
+  const double* low = nullptr;
+  const double* vol = nullptr;
+  const double* time = nullptr;
+};
+
+// The bars of a chart, oldest first, held as one column per field: the one
+// owner of the bar columns. They change only through the named mutators
+// below, each of which records the first row it touched; a run reads them
+// through the const views. A time that is NaN marks a bar without time
+// (the time functions skip it).
 class BarData {
  public:
   using TextRow = std::map<std::string, std::string>;
 
   BarData() = default;
-  explicit BarData(const std::vector<TextRow>& rows);
-  explicit BarData(const std::vector<BarRow>& rows);
+  explicit BarData(const std::vector<BarRow>& rows) { Assign(rows); }
 
+  // A text row as numbers: each field's text is read once, when the row
+  // arrives, instead of on every run. An empty or absent "t" is no time.
   static BarRow RowFromText(const TextRow& row);
-  // The short key's text, or the long key's when the first is empty or absent.
+  // The short key's text, or the long key's when the first is empty or absent;
+  // a price field ("c") falls back to its long key ("close").
   static double ReadField(const TextRow& row, const char* short_key, const char* long_key);
 
   size_t size() const { return m_close.size(); }
   bool empty() const { return m_close.empty(); }
 
+  // ---- Mutators --------------------------------------------------------------
+  void Assign(const BarColumns& bars);
+  void Append(const BarColumns& bars);
+  void Prepend(const BarColumns& bars);
+  // Replaces the newest bar by the one bar of `bar`; appends when none is held.
+  void ReplaceLast(const BarColumns& bar);
+  void Clear();
+  // The same for rows (tests, text rows).
   void Assign(const std::vector<BarRow>& rows);
   void Append(const std::vector<BarRow>& rows);
   void Prepend(const std::vector<BarRow>& rows);
-  // Replaces the newest row; appends when there is none.
   void ReplaceLast(const BarRow& row);
-  void Clear();
 
+  // ---- Views for a run -------------------------------------------------------
   const std::vector<double>& Close() const { return m_close; }
   const std::vector<double>& Open() const { return m_open; }
   const std::vector<double>& High() const { return m_high; }
   const std::vector<double>& Low() const { return m_low; }
-  const std::vector<double>& Volumn() const { return m_vol; }
+  const std::vector<double>& Volume() const { return m_vol; }
   const std::vector<double>& Time() const { return m_time; }
-  const std::vector<unsigned char>& HasTime() const { return m_has_time; }
+  bool HasTime(size_t i) const { return !std::isnan(m_time[i]); }
+  BarRow Row(size_t i) const { return {m_close[i], m_open[i], m_high[i], m_low[i], m_vol[i], m_time[i]}; }
 
-  // Change tracking for incremental runs. Every row list has its own id (a
+  // Change tracking for incremental runs. Every bar list has its own id (a
   // copy gets a new one) and counts its changes; FirstChangedSince(v) is the
   // first row that any change after version v touched (SIZE_MAX when none),
   // and 0 when v is too old to tell.
@@ -61,7 +84,9 @@ class BarData {
   size_t FirstChangedSince(uint64_t version) const;
 
  private:
-  void Insert(size_t at, const std::vector<BarRow>& rows);
+  // Copies `bars` into rows at..at+size-1 of every column, which exist.
+  void CopyAt(size_t at, const BarColumns& bars);
+  void Resize(size_t size);
   void Changed(size_t first_row);
 
   struct ChangeLog {
@@ -87,5 +112,4 @@ class BarData {
   std::vector<double> m_low;
   std::vector<double> m_vol;
   std::vector<double> m_time;
-  std::vector<unsigned char> m_has_time;
 };

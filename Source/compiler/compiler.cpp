@@ -14,8 +14,7 @@ const char kNotCompiled[] = "{\"out_vars\":[],\"error_info\":\"formula is not co
 
 }  // namespace
 
-Compiler::Compiler(std::string text)
-    : m_bars(std::make_shared<BarData>()), m_text(std::move(text)) {}
+Compiler::Compiler(std::string text) : m_text(std::move(text)) {}
 
 std::string Compiler::Compile() {
   try {
@@ -28,7 +27,7 @@ std::string Compiler::Compile() {
     if (m_debug) m_tree->Dump();
     ParseWalker walker;
     walker.Walker(m_tree);
-    m_evaluator = std::make_unique<Evaluator>();
+    m_evaluator = std::make_unique<Evaluator>(m_bars);
     m_texts.clear();
     return std::string();
   } catch (const Exception& error) {
@@ -37,11 +36,10 @@ std::string Compiler::Compile() {
 }
 
 void Compiler::Data(const std::vector<std::map<std::string, std::string>>& rows) {
-  m_bars = std::make_shared<const BarData>(rows);
-}
-
-void Compiler::Data(std::shared_ptr<const BarData> rows) {
-  m_bars = rows ? std::move(rows) : std::make_shared<const BarData>();
+  std::vector<BarRow> converted;
+  converted.reserve(rows.size());
+  for (const auto& row : rows) converted.push_back(BarData::RowFromText(row));
+  m_bars.Assign(converted);
 }
 
 void Compiler::Period(unsigned long period) {
@@ -53,7 +51,7 @@ std::string Compiler::Run() {
   try {
     // Incremental: after an append or a replaced last row only the changed
     // bars are computed again.
-    m_evaluator->Run(m_tree, m_bars);
+    m_evaluator->Run(m_tree);
     m_evaluator->m_env.Reset();
     return OutputJson();
   } catch (const Exception& error) {

@@ -15,13 +15,18 @@
 class Compiler {
  public:
   explicit Compiler(std::string text);
+  // The evaluator reads the bars in place: a Compiler stays where it was made.
+  Compiler(const Compiler&) = delete;
+  Compiler& operator=(const Compiler&) = delete;
 
   // Empty on success, else the error report.
   std::string Compile();
-  // Replaces the rows by a converted copy of text rows.
+  // Replaces the bars by text rows, each field read once here.
   void Data(const std::vector<std::map<std::string, std::string>>& rows);
-  // Shares rows that the caller keeps up to date (the addon's row list).
-  void Data(std::shared_ptr<const BarData> rows);
+  // The bars, which the Compiler owns: the caller changes them in place
+  // through their mutators (the addon's SetData, AppendData, ...), and each
+  // run reads them where they are.
+  BarData& Bars() { return m_bars; }
   void Period(unsigned long period);
   // The output JSON, or the error report.
   std::string Run();
@@ -39,7 +44,7 @@ class Compiler {
   std::string OutputJson();
 
   std::vector<OutputText> m_texts;
-  std::shared_ptr<const BarData> m_bars;
+  BarData m_bars;
   std::string m_text;
   std::shared_ptr<AstNode> m_tree;
   std::unique_ptr<Evaluator> m_evaluator;

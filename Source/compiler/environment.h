@@ -1,25 +1,34 @@
 #pragma once
 
 #include <map>
-#include <memory>
 #include <string>
 
 #include "compiler/bar_data.h"
 #include "compiler/data_ext.h"
 
-// The run context handed by reference to every built-in function: the bar
-// rows of the run (shared, never copied per run), the chart period and the
-// formula's variables.
+// The run context handed by reference to every built-in function: a
+// read-only view of the bars (owned by whoever made the context, bound for
+// its whole life, never copied), the chart period and the formula's
+// variables.
 class Environment {
  public:
-  Environment() : m_bars(std::make_shared<BarData>()) {}
+  // A context over no bars.
+  Environment() : Environment(NoBars()) {}
+  explicit Environment(const BarData& bars) : m_bars(&bars) {}
 
   const BarData& Bars() const { return *m_bars; }
   // N: the length a single number takes when it is widened into a series.
   size_t BarCount() const { return m_bars->size(); }
   void Reset() {}
 
-  std::shared_ptr<const BarData> m_bars;  // never null
-  unsigned long m_period = 0;             // minutes per bar; 1440 is a day
+  unsigned long m_period = 0;  // minutes per bar; 1440 is a day
   std::map<std::string, DataExt> m_variables;
+
+ private:
+  static const BarData& NoBars() {
+    static const BarData empty;
+    return empty;
+  }
+
+  const BarData* m_bars;  // never null
 };

@@ -86,24 +86,13 @@ void Apply(OpCode code, const Operand& a, const Operand& b, double* out, size_t 
   }
 }
 
-// Rows of a run that has none, and what the evaluator holds between runs.
-const std::shared_ptr<const BarData>& NoBars() {
-  static const std::shared_ptr<const BarData> empty = std::make_shared<BarData>();
-  return empty;
-}
-
 }  // namespace
 
 Evaluator::Evaluator() : m_table(Table::Instance()) {}
 
-Result Evaluator::Evaluate(const std::shared_ptr<AstNode>& root,
-                           const std::vector<std::map<std::string, std::string>>& rows) {
-  return Evaluate(root, std::make_shared<const BarData>(rows));
-}
+Evaluator::Evaluator(const BarData& bars) : m_table(Table::Instance()), m_env(bars) {}
 
-Result Evaluator::Evaluate(const std::shared_ptr<AstNode>& root,
-                           std::shared_ptr<const BarData> rows) {
-  m_env.m_bars = rows ? std::move(rows) : NoBars();
+Result Evaluator::EvaluateAll(const std::shared_ptr<AstNode>& root) {
   // Every run starts from no variables, so equal inputs give equal outputs.
   m_env.m_variables.clear();
   Result result;
@@ -147,8 +136,7 @@ Result Evaluator::Evaluate(const std::shared_ptr<AstNode>& root,
       }
     }
   }
-  // Nothing of a run is needed afterwards: let go of the rows and variables.
-  m_env.m_bars = NoBars();
+  // Nothing of a run is needed afterwards: let go of the variables.
   m_env.m_variables.clear();
   return result;
 }
@@ -255,10 +243,8 @@ void Evaluator::Forget() {
   m_outputs.clear();
 }
 
-const std::vector<Evaluator::Output>& Evaluator::Run(const std::shared_ptr<AstNode>& root,
-                                                     std::shared_ptr<const BarData> rows) {
-  m_env.m_bars = rows ? std::move(rows) : NoBars();
-  const BarData& bars = *m_env.m_bars;
+const std::vector<Evaluator::Output>& Evaluator::Run(const std::shared_ptr<AstNode>& root) {
+  const BarData& bars = m_env.Bars();
   m_from = 0;
   if (m_last_root == root.get() && m_last_rows_id == bars.Id() &&
       m_last_period == m_env.m_period) {
@@ -310,11 +296,9 @@ const std::vector<Evaluator::Output>& Evaluator::Run(const std::shared_ptr<AstNo
   } catch (...) {
     // Some nodes may be a run ahead of others: start afresh next time.
     Forget();
-    m_env.m_bars = NoBars();
     m_vars.clear();
     throw;
   }
-  m_env.m_bars = NoBars();
   m_vars.clear();
   return m_outputs;
 }
@@ -439,7 +423,7 @@ NodeState& Evaluator::Market(const std::string& name) {
                                       : field == 'O' ? bars.Open()
                                       : field == 'H' ? bars.High()
                                       : field == 'L' ? bars.Low()
-                                                     : bars.Volumn();
+                                                     : bars.Volume();
   size_t from = state.kept ? Min(m_from, state.value.m_raw_data.size()) : 0;
   size_t old_length = state.value.m_raw_data.size();
   std::vector<double>& data = state.value.m_raw_data;

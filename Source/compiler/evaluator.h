@@ -15,17 +15,18 @@
 
 class Table;
 
-// Runs a checked syntax tree over the bar rows of one run: statements in
+// Runs a checked syntax tree over the bars it was made for: statements in
 // text order, operators evaluated here, function calls handed to the
-// strategy that the factory names.
+// strategy that the factory names. The bars belong to the caller, who keeps
+// them alive as long as the evaluator and changes them only between runs.
 class Evaluator {
  public:
+  // An evaluator over no bars.
   Evaluator();
+  explicit Evaluator(const BarData& bars);
 
-  // One run. The rows are shared, not copied; variables start empty.
-  Result Evaluate(const std::shared_ptr<AstNode>& root, std::shared_ptr<const BarData> rows);
-  Result Evaluate(const std::shared_ptr<AstNode>& root,
-                  const std::vector<std::map<std::string, std::string>>& rows);
+  // One run over the bars, every value computed afresh; variables start empty.
+  Result EvaluateAll(const std::shared_ptr<AstNode>& root);
 
   // The value of one expression node.
   DataExt Evaluate(const std::shared_ptr<AstNode>& node);
@@ -51,13 +52,12 @@ class Evaluator {
     bool draws;
   };
 
-  // A run that keeps every node's value and recomputes, on the next run over
-  // the same rows, only from the first bar that the rows' changes (append,
-  // replace last) and the functions' spread rules leave unsettled. Prepending,
-  // replacing all rows, other rows, another tree or another period recompute
-  // everything. The outputs equal Evaluate()'s bit for bit.
-  const std::vector<Output>& Run(const std::shared_ptr<AstNode>& root,
-                                 std::shared_ptr<const BarData> rows);
+  // A run that keeps every node's value and recomputes, on the next run,
+  // only from the first bar that the bars' changes (append, replace last)
+  // and the functions' spread rules leave unsettled. Prepending, replacing
+  // all bars, another tree or another period recompute everything. The
+  // outputs equal EvaluateAll()'s bit for bit.
+  const std::vector<Output>& Run(const std::shared_ptr<AstNode>& root);
   // The first bar at which any output of the last Run() differs from the run
   // before it (the bar count when none does).
   size_t FirstChanged() const;

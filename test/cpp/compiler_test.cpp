@@ -12,22 +12,19 @@ const char kEmptyRecord[] =
     "\"draw_positions\":[],\"part_lines\":[],\"draw_numbers\":[],\"draw_sls\":[],"
     "\"stick_lines\":[] }";
 
-TEST(Compiler, SharedRowsAreSeenByTheNextRun) {
-  auto bars = Closes({1});
+TEST(Compiler, BarsChangedInPlaceAreSeenByTheNextRun) {
   Compiler compiler("X:CLOSE*2;");
   ASSERT_EQ(compiler.Compile(), "");
-  compiler.Data(bars);
+  compiler.Bars().Assign(CloseRows({1}));
   EXPECT_NE(compiler.Run().find("[2.000000]"), std::string::npos);
-  BarRow row;
-  row.close = 4;
-  bars->Append({row});
+  compiler.Bars().Append(CloseRows({4}));
   EXPECT_NE(compiler.Run().find("[2.000000,8.000000]"), std::string::npos);
 }
 
 TEST(Compiler, RecompileResetsThePeriod) {
   Compiler compiler("X:PERIOD;");
   ASSERT_EQ(compiler.Compile(), "");
-  compiler.Data(Closes({1}));
+  compiler.Bars().Assign(CloseRows({1}));
   compiler.Period(5);
   EXPECT_NE(compiler.Run().find("\"datas\":[5.000000]"), std::string::npos);
   ASSERT_EQ(compiler.Compile(), "");

@@ -59,10 +59,11 @@ const OperatorCase kOperatorCases[] = {
 };
 
 TEST(Statements, VariableReadBeforeAssignmentIsEmptyOnEveryRun) {
-  Evaluator evaluator;
+  const BarData bars = Closes({1, 2});
+  Evaluator evaluator(bars);
   std::shared_ptr<AstNode> tree = CheckedTree("A:B+1; B:=2;");
   for (int run = 0; run < 2; ++run) {
-    Result result = evaluator.Evaluate(tree, Closes({1, 2}));
+    Result result = evaluator.EvaluateAll(tree);
     ASSERT_EQ(result.out_vars.size(), 1u);
     EXPECT_TRUE(result.out_vars[0].datas.empty()) << "run " << run;
   }

@@ -15,15 +15,13 @@
 #include "compiler/parser.h"
 
 // Rows whose only field is the close.
-inline std::shared_ptr<BarData> Closes(const std::vector<double>& closes) {
-  std::vector<BarRow> rows;
-  for (double close : closes) {
-    BarRow row;
-    row.close = close;
-    rows.push_back(row);
-  }
-  return std::make_shared<BarData>(rows);
+inline std::vector<BarRow> CloseRows(const std::vector<double>& closes) {
+  std::vector<BarRow> rows(closes.size());
+  for (size_t i = 0; i < closes.size(); ++i) rows[i].close = closes[i];
+  return rows;
 }
+
+inline BarData Closes(const std::vector<double>& closes) { return BarData(CloseRows(closes)); }
 
 inline std::shared_ptr<AstNode> CheckedTree(const std::string& text) {
   Lexer lexer;
@@ -35,15 +33,14 @@ inline std::shared_ptr<AstNode> CheckedTree(const std::string& text) {
 }
 
 // Compiles (must succeed) and runs; returns the Result of the run.
-inline Result Outputs(const std::string& text, std::shared_ptr<const BarData> bars,
-                      unsigned long period = 0) {
-  Evaluator evaluator;
+inline Result Outputs(const std::string& text, const BarData& bars, unsigned long period = 0) {
+  Evaluator evaluator(bars);
   evaluator.m_env.m_period = period;
-  return evaluator.Evaluate(CheckedTree(text), std::move(bars));
+  return evaluator.EvaluateAll(CheckedTree(text));
 }
 
 // The values of the one output a formula must produce.
-inline std::vector<double> OnlyOutput(const std::string& text, std::shared_ptr<const BarData> bars) {
-  Result result = Outputs(text, std::move(bars));
+inline std::vector<double> OnlyOutput(const std::string& text, const BarData& bars) {
+  Result result = Outputs(text, bars);
   return result.out_vars.size() == 1 ? result.out_vars[0].datas : std::vector<double>{-1, -1, -1, -1};
 }

@@ -32,7 +32,7 @@ std::vector<std::string> Lines(const std::string& file, bool formulas) {
 }
 
 // CSV with the header t,o,h,l,c,v; an empty time makes a bar without time.
-std::shared_ptr<const BarData> Bars() {
+std::vector<BarRow> Bars() {
   std::vector<BarRow> rows;
   std::vector<std::string> lines = Lines("bars.csv", false);
   for (size_t k = 1; k < lines.size(); ++k) {
@@ -40,8 +40,7 @@ std::shared_ptr<const BarData> Bars() {
     std::stringstream text(lines[k]);
     for (std::string cell; std::getline(text, cell, ',');) cells.push_back(cell);
     BarRow row;
-    row.has_time = !cells.at(0).empty();
-    row.time = row.has_time ? std::stod(cells[0]) : 0.0;
+    if (!cells.at(0).empty()) row.time = std::stod(cells[0]);
     row.open = std::stod(cells.at(1));
     row.high = std::stod(cells.at(2));
     row.low = std::stod(cells.at(3));
@@ -49,14 +48,14 @@ std::shared_ptr<const BarData> Bars() {
     row.vol = std::stod(cells.at(5));
     rows.push_back(row);
   }
-  return std::make_shared<const BarData>(rows);
+  return rows;
 }
 
-std::string Outcome(const std::string& formula, const std::shared_ptr<const BarData>& bars) {
+std::string Outcome(const std::string& formula, const std::vector<BarRow>& bars) {
   Compiler compiler(formula);
   std::string report = compiler.Compile();
   if (!report.empty()) return report;
-  compiler.Data(bars);
+  compiler.Bars().Assign(bars);
   compiler.Period(1440);
   return compiler.Run();
 }
@@ -65,8 +64,8 @@ TEST(Golden, FormulasGiveTheRecordedOutputs) {
   setenv("TZ", "UTC", 1);
   tzset();
   const std::vector<std::string> formulas = Lines("formulas.txt", true);
-  const std::shared_ptr<const BarData> bars = Bars();
-  ASSERT_EQ(bars->size(), 164u);
+  const std::vector<BarRow> bars = Bars();
+  ASSERT_EQ(bars.size(), 164u);
   if (std::getenv("FORMULA_GOLDEN_UPDATE")) {
     std::ofstream out(kDir + "expected.txt");
     for (const std::string& formula : formulas) out << Outcome(formula, bars) << '\n';

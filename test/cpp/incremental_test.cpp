@@ -52,7 +52,6 @@ class BarMaker {
     row.low = std::min(row.open, row.close) * 0.99;
     row.vol = std::floor(1000 + 1000 * (step(m_random) + 0.03));
     row.time = 1.6e12 + 86400000.0 * m_count++;
-    row.has_time = true;
     if (m_odd) {
       std::uniform_int_distribution<int> pick(0, 40);
       int k = pick(m_random);
@@ -99,53 +98,45 @@ Replay ReplayTicks(const std::string& text, unsigned seed, int steps, bool odd,
     return replay;  // not a formula of the language: nothing to compare
   }
   BarMaker maker(seed, odd);
-  auto bars = std::make_shared<BarData>();
+  BarData bars;
   std::vector<BarRow> rows;
   for (size_t i = 0; i < first_rows; ++i) rows.push_back(maker.Next());
-  bars->Assign(rows);
-  Evaluator incremental;
+  bars.Assign(rows);
+  Evaluator incremental(bars);
   incremental.m_env.m_period = 1440;
   Result previous;
   std::uniform_int_distribution<int> action(0, 9);
   for (int step = 0; step <= steps; ++step) {
     if (step > 0) {
       int a = action(maker.Random());
-      if (a < 5 && !bars->empty()) {
-        BarRow last;
-        last.close = bars->Close().back();
-        last.open = bars->Open().back();
-        last.high = bars->High().back();
-        last.low = bars->Low().back();
-        last.vol = bars->Volumn().back();
-        last.time = bars->Time().back();
-        last.has_time = bars->HasTime().back();
-        bars->ReplaceLast(maker.Moved(last));
+      if (a < 5 && !bars.empty()) {
+        bars.ReplaceLast(maker.Moved(bars.Row(bars.size() - 1)));
       } else if (a < 9) {
         std::vector<BarRow> more(1 + a % 2);
         for (BarRow& row : more) row = maker.Next();
-        bars->Append(more);
+        bars.Append(more);
       } else if (step % 7 == 0) {
-        bars->Prepend({maker.Next()});
+        bars.Prepend({maker.Next()});
       } else {
-        bars->Append({});
+        bars.Append(std::vector<BarRow>{});
       }
     }
     Result full;
-    Evaluator fresh;
+    Evaluator fresh(bars);
     fresh.m_env.m_period = 1440;
     try {
-      full = fresh.Evaluate(tree, bars);
+      full = fresh.EvaluateAll(tree);
     } catch (const Exception&) {
       return replay;  // a function without implementation: not comparable
     }
     try {
-      incremental.Run(tree, bars);
+      incremental.Run(tree);
     } catch (const Exception& error) {
       replay.failure = "step " + std::to_string(step) + ": the incremental run threw " + error.ToString();
       return replay;
     }
     Result mine = incremental.ToResult();
-    std::string where = "step " + std::to_string(step) + " (" + std::to_string(bars->size()) + " rows)";
+    std::string where = "step " + std::to_string(step) + " (" + std::to_string(bars.size()) + " rows)";
     if (mine.JsonString() != full.JsonString()) {
       replay.failure = where + ": text differs";
       return replay;
@@ -320,8 +311,8 @@ TEST(IncrementalRun, FirstChangedBarOfEachChange) {
       {"append two", "X:C*0+5;", 100},
   };
   for (const Case& c : cases) {
-    auto bars = std::make_shared<BarData>(rows);
-    Evaluator evaluator;
+    BarData bars(rows);
+    Evaluator evaluator(bars);
     std::shared_ptr<AstNode> tree;
     try {
       tree = CheckedTree(c.formula);
@@ -329,17 +320,17 @@ TEST(IncrementalRun, FirstChangedBarOfEachChange) {
       ADD_FAILURE() << c.formula << ": " << error.ToString();
       continue;
     }
-    evaluator.Run(tree, bars);
+    evaluator.Run(tree);
     EXPECT_EQ(evaluator.FirstChanged(), 0u) << c.change;
     std::string change = c.change;
     BarRow row = maker.Next();
-    if (change == "replace last") bars->ReplaceLast(maker.Moved(row));
-    if (change == "append two") bars->Append({row, maker.Next()});
-    if (change == "append none") bars->Append({});
-    if (change == "prepend") bars->Prepend({row});
-    if (change == "assign") bars->Assign(rows);
+    if (change == "replace last") bars.ReplaceLast(maker.Moved(row));
+    if (change == "append two") bars.Append({row, maker.Next()});
+    if (change == "append none") bars.Append(std::vector<BarRow>{});
+    if (change == "prepend") bars.Prepend({row});
+    if (change == "assign") bars.Assign(rows);
     if (change == "period") evaluator.m_env.m_period = 5;
-    evaluator.Run(tree, bars);
+    evaluator.Run(tree);
     size_t first = evaluator.FirstChanged();
     if (c.expected == 97) {
       // Bars 97 and 98 change only when the signal moves; kUnchanged when
@@ -351,22 +342,23 @@ TEST(IncrementalRun, FirstChangedBarOfEachChange) {
   }
 }
 
-TEST(IncrementalRun, AnotherRowListOrTreeRecomputesEverything) {
+TEST(IncrementalRun, CopiedOverBarsOrAnotherTreeRecomputeEverything) {
   BarMaker maker(5, false);
   std::vector<BarRow> rows;
   for (int i = 0; i < 30; ++i) rows.push_back(maker.Next());
-  auto bars = std::make_shared<BarData>(rows);
-  Evaluator evaluator;
+  BarData bars(rows);
+  Evaluator evaluator(bars);
   std::shared_ptr<AstNode> tree = CheckedTree("X:MA(C,3);");
-  evaluator.Run(tree, bars);
-  // A copy is another list with the same rows.
-  auto copy = std::make_shared<BarData>(*bars);
-  copy->ReplaceLast(maker.Moved(maker.Next()));
-  evaluator.Run(tree, copy);
+  evaluator.Run(tree);
+  // A copy assigned over the bars is another list, whatever it holds.
+  BarData copy(bars);
+  copy.ReplaceLast(maker.Moved(maker.Next()));
+  bars = copy;
+  evaluator.Run(tree);
   EXPECT_EQ(evaluator.FirstChanged(), 0u);
   EXPECT_EQ(evaluator.ToResult().JsonString(), Outputs("X:MA(C,3);", copy).JsonString());
   std::shared_ptr<AstNode> other = CheckedTree("X:MA(C,3);");
-  evaluator.Run(other, copy);
+  evaluator.Run(other);
   EXPECT_EQ(evaluator.FirstChanged(), 0u);
 }
 

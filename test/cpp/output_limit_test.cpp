@@ -53,13 +53,13 @@ TEST(ResultLength, RefusedBeforeTheTextIsWritten) {
   // Each PARTLINE2 alone fits (300 MB); the two together do not.
   const std::string colour(100 * 1024, 'x');
   const std::string line = "PARTLINE2(C,C>0,'" + colour + "');";
-  std::shared_ptr<BarData> bars = Closes(std::vector<double>(3000, 1.0));
+  const BarData bars = Closes(std::vector<double>(3000, 1.0));
   EXPECT_NO_THROW(Outputs(line, bars));
   Result two = Outputs(line + line, bars);
   EXPECT_THROW(two.JsonString(), OutputTooLong);
   // Compiler::Run passes the refusal on to its caller.
   Compiler compiler(line + line);
-  compiler.Data(std::shared_ptr<const BarData>(bars));
+  compiler.Bars().Assign(CloseRows(std::vector<double>(3000, 1.0)));
   ASSERT_EQ(compiler.Compile(), "");
   EXPECT_THROW(compiler.Run(), OutputTooLong);
 }

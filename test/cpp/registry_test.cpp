@@ -120,7 +120,8 @@ TEST(Registry, HostileArgumentsAlwaysReturn) {
     auto strategy = StrategyFactory::StrategyByName(f.names[0]);
     const size_t most = f.max_args == kOddFromThree ? 7 : static_cast<size_t>(f.max_args) + 1;
     for (size_t bars : {size_t{0}, size_t{5}}) {
-      Environment env = EnvWithBars(bars);
+      BarsEnv context(bars);
+      Environment& env = context.env;
       for (size_t count = 0; count <= most; ++count) {
         if (count <= 3) {
           std::vector<size_t> pick(count, 0);

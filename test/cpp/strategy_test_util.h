@@ -18,12 +18,14 @@
 inline constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 inline constexpr double kInf = std::numeric_limits<double>::infinity();
 
-// A run context with `count` empty bar rows: the length a number widens to.
-inline Environment EnvWithBars(size_t count) {
+// `count` empty bars and a run context over them: the length a number
+// widens to.
+struct BarsEnv {
+  explicit BarsEnv(size_t count) : bars(std::vector<BarRow>(count)), env(bars) {}
+  BarsEnv(const BarsEnv&) = delete;
+  BarData bars;
   Environment env;
-  env.m_bars = std::make_shared<BarData>(std::vector<BarRow>(count));
-  return env;
-}
+};
 
 using Maker = std::unique_ptr<Strategy> (*)();
 
@@ -35,8 +37,8 @@ std::unique_ptr<Strategy> Make() {
 // Exec of a fresh strategy over `bars` empty bar rows.
 template <typename T>
 DataExt Call(std::vector<DataExt> args, size_t bars = 0) {
-  Environment env = EnvWithBars(bars);
-  return T().Exec(std::move(args), env, nullptr);
+  BarsEnv context(bars);
+  return T().Exec(std::move(args), context.env, nullptr);
 }
 
 // One call of a strategy and the series it must return, compared exactly.
@@ -48,10 +50,10 @@ struct ExecCase {
 };
 
 inline void ExpectExecCases(const std::vector<ExecCase>& cases, size_t bars = 0) {
-  Environment env = EnvWithBars(bars);
+  BarsEnv context(bars);
   for (const ExecCase& c : cases) {
     SCOPED_TRACE(c.note);
-    EXPECT_SERIES(c.make()->Exec(c.args, env, nullptr).getRawData(), (c.want));
+    EXPECT_SERIES(c.make()->Exec(c.args, context.env, nullptr).getRawData(), (c.want));
   }
 }
 

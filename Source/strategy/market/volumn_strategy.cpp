@@ -4,7 +4,7 @@ double VolumnItem(const std::map<std::string, std::string>& row) {
   return BarData::ReadField(row, "v", "vol");
 }
 
-DataExt Volumn(const BarData& bars) { return DataExt(bars.Volumn()); }
+DataExt Volumn(const BarData& bars) { return DataExt(bars.Volume()); }
 
 DataExt VolumnStrategy::Exec(std::vector<DataExt>, Environment& env, std::shared_ptr<AstNode>) {
   return Volumn(env.Bars());

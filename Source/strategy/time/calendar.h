@@ -19,12 +19,12 @@ bool LocalCalendar(double milliseconds, std::tm& out);
 template <typename Field>
 std::vector<double> CalendarSeries(const BarData& bars, Field field) {
   const std::vector<double>& times = bars.Time();
-  const std::vector<unsigned char>& has_time = bars.HasTime();
   std::vector<double> out;
   out.reserve(times.size());
   std::tm fields{};
   for (size_t i = 0; i < times.size(); ++i) {
-    if (!has_time[i] || !LocalCalendar(times[i], fields)) continue;
+    // A bar without time has the time NaN, which no calendar holds.
+    if (!LocalCalendar(times[i], fields)) continue;
     out.push_back(field(fields));
   }
   return out;

@@ -29,10 +29,3 @@
 #include "strategy/math/tan_strategy.h"
 #include "strategy_test_util.h"
 
-inline Environment EnvWithCloses(const std::vector<double>& closes) {
-  std::vector<BarRow> rows(closes.size());
-  for (size_t i = 0; i < closes.size(); ++i) rows[i].close = closes[i];
-  Environment env;
-  env.m_bars = std::make_shared<BarData>(rows);
-  return env;
-}

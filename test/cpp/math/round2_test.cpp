@@ -11,7 +11,8 @@
 namespace {
 
 TEST(Round2, ExecDispatch) {
-  Environment env = EnvWithCloses({1, 2});
+  BarsEnv context(2);
+  Environment& env = context.env;
   Round2Strategy round2;
   EXPECT_SERIES(round2.Exec({Series({1.5}), Number(-2)}, env, nullptr).m_raw_data, ({2}));
   EXPECT_TRUE(round2.Exec({Number(3.14159), Number(2)}, env, nullptr).m_raw_data.empty());

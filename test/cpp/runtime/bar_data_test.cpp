@@ -40,16 +40,41 @@ BarRow Close(double value) {
   return row;
 }
 
-TEST(BarData, AppendPrependReplace) {
+// Each mutator, the closes after it and the first row it reports changed.
+TEST(BarData, MutatorsAndTheFirstRowTheyChange) {
+  const double opens[] = {5, 6};
+  const double times[] = {100, NAN};
+  const BarColumns two{2, opens, opens, opens, opens, nullptr, times};  // no volume column
+  const struct {
+    const char* note;
+    void (*change)(BarData&, const BarColumns&);
+    std::vector<double> closes;
+    size_t first;
+  } steps[] = {
+      {"replace on none appends", [](BarData& b, const BarColumns&) { b.ReplaceLast(Close(1)); }, {1}, 0},
+      {"append", [](BarData& b, const BarColumns&) { b.Append({Close(2), Close(3)}); }, {1, 2, 3}, 1},
+      {"append none", [](BarData& b, const BarColumns&) { b.Append(std::vector<BarRow>{}); }, {1, 2, 3}, 3},
+      {"prepend columns", [](BarData& b, const BarColumns& c) { b.Prepend(c); }, {5, 6, 1, 2, 3}, 0},
+      {"replace last", [](BarData& b, const BarColumns&) { b.ReplaceLast(Close(30)); }, {5, 6, 1, 2, 30}, 4},
+      {"append columns", [](BarData& b, const BarColumns& c) { b.Append(c); }, {5, 6, 1, 2, 30, 5, 6}, 5},
+      {"assign", [](BarData& b, const BarColumns&) { b.Assign({Close(7)}); }, {7}, 0},
+  };
   BarData bars;
-  bars.ReplaceLast(Close(1));  // with no rows it appends
-  bars.Append({Close(2), Close(3)});
-  bars.Prepend({Close(-1), Close(0)});
-  bars.ReplaceLast(Close(30));
-  EXPECT_EQ(bars.Close(), (std::vector<double>{-1, 0, 1, 2, 30}));
-  EXPECT_EQ(bars.Open().size(), 5u);
-  bars.Assign({Close(7)});
-  EXPECT_EQ(bars.Close(), (std::vector<double>{7}));
+  for (const auto& step : steps) {
+    const uint64_t before = bars.Version();
+    step.change(bars, two);
+    EXPECT_EQ(bars.Close(), step.closes) << step.note;
+    EXPECT_EQ(bars.FirstChangedSince(before), step.first) << step.note;
+    for (const std::vector<double>* column : {&bars.Open(), &bars.Volume(), &bars.Time()}) {
+      EXPECT_EQ(column->size(), step.closes.size()) << step.note;
+    }
+  }
+  // Columns without volume read 0; a NaN time is a bar without time.
+  bars.Assign(two);
+  EXPECT_EQ(bars.Volume(), (std::vector<double>{0, 0}));
+  EXPECT_TRUE(bars.HasTime(0));
+  EXPECT_FALSE(bars.HasTime(1));
+  EXPECT_FALSE(BarData(std::vector<BarRow>(1)).HasTime(0));
 }
 
 TEST(StrategyUtil, CountsAndWindowStarts) {

@@ -25,10 +25,7 @@ const double kNoTime = std::nan("");  // marks a row without "t"
 
 BarData Bars(const std::vector<double>& times) {
   std::vector<BarRow> rows(times.size());
-  for (size_t i = 0; i < times.size(); ++i) {
-    rows[i].has_time = !std::isnan(times[i]);
-    rows[i].time = rows[i].has_time ? times[i] : 0.0;
-  }
+  for (size_t i = 0; i < times.size(); ++i) rows[i].time = times[i];
   return BarData(rows);
 }
 
