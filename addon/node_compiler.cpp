@@ -5,7 +5,12 @@
 #include <new>
 #include <utility>
 
+#if !defined(_WIN32)
+#include <dlfcn.h>
+#endif
+
 #include "row_conversion.h"
+#include "util/output_limit.h"
 
 namespace {
 
@@ -194,10 +199,75 @@ Napi::Value NodeCompiler::SetPeriod(const Napi::CallbackInfo& info) {
   });
 }
 
+namespace {
+
+using ExternalLatin1 = napi_status (*)(napi_env, char*, size_t, napi_finalize, void*, napi_value*,
+                                       bool*);
+
+// node_api_create_external_string_latin1 of the running Node.js, looked up
+// when the module is used rather than linked, so that the module still
+// loads where the function is missing (older runtimes: the text is copied).
+ExternalLatin1 FindExternalLatin1() {
+#if defined(_WIN32)
+  return nullptr;
+#else
+  static const ExternalLatin1 function = reinterpret_cast<ExternalLatin1>(
+      dlsym(RTLD_DEFAULT, "node_api_create_external_string_latin1"));
+  return function;
+#endif
+}
+
+// What an outside string holds: the block, and where to count its bytes
+// once the string is collected.
+struct HeldText {
+  std::shared_ptr<const TextBlock> text;
+  std::shared_ptr<std::atomic<int64_t>> released;
+};
+
+// The text as a JavaScript string. An ASCII text is handed over in place
+// where the runtime allows: the string keeps the block alive (its bytes
+// counted as external memory until then, so that the collector sees them),
+// and nothing writes into a block once written. Otherwise (non-ASCII text,
+// a runtime that copies or cannot point at outside memory) it is copied.
+Napi::String TextToJs(Napi::Env env, const std::shared_ptr<const TextBlock>& text,
+                      const std::shared_ptr<std::atomic<int64_t>>& released) {
+  ExternalLatin1 external = FindExternalLatin1();
+  if (external != nullptr && released && text->ascii() && text->size() > 0 &&
+      text->size() <= kMaxOutputBytes) {
+    auto* held = new HeldText{text, released};
+    napi_value result = nullptr;
+    bool copied = false;
+    // The finalizer may run inside a collection: it calls no Node-API
+    // function, and the bytes are taken back at the next report.
+    napi_status status = external(
+        env, const_cast<char*>(text->data()), text->size(),
+        [](napi_env, void*, void* hint) {
+          auto* held = static_cast<HeldText*>(hint);
+          *held->released += static_cast<int64_t>(held->text->size());
+          delete held;
+        },
+        held, &result, &copied);
+    if (status == napi_ok) {
+      const auto bytes = static_cast<int64_t>(text->size());
+      if (copied) {
+        *released -= bytes;  // the copy has already run the finalizer
+      } else {
+        int64_t unused = 0;
+        napi_adjust_external_memory(env, bytes, &unused);
+      }
+      return Napi::String(env, result);
+    }
+    delete held;  // not taken: no string was made
+  }
+  return StringToJs(env, text->str(), "Run");
+}
+
+}  // namespace
+
 Napi::Value NodeCompiler::Run(const Napi::CallbackInfo& info) {
   return Guarded(info.Env(), "Run", [&]() -> Napi::Value {
-    std::string output = m_compiler->Run();
-    ReportMemory(output.size());
-    return StringToJs(info.Env(), output, "Run");
+    std::shared_ptr<const TextBlock> output = m_compiler->RunText();
+    ReportMemory(output->size());
+    return TextToJs(info.Env(), output, m_released);
   });
 }

@@ -6,7 +6,6 @@
 #include "compiler/parser.h"
 #include "compiler/token_reader.h"
 #include "util/output_limit.h"
-#include "util/util.h"
 
 namespace {
 
@@ -28,7 +27,7 @@ std::string Compiler::Compile() {
     ParseWalker walker;
     walker.Walker(m_tree);
     m_evaluator = std::make_unique<Evaluator>(m_bars);
-    m_texts.clear();
+    m_writer.Forget();
     return std::string();
   } catch (const Exception& error) {
     return error.ToString();
@@ -46,8 +45,10 @@ void Compiler::Period(unsigned long period) {
   if (m_evaluator) m_evaluator->m_env.m_period = period;
 }
 
-std::string Compiler::Run() {
-  if (!m_evaluator) return kNotCompiled;
+std::string Compiler::Run() { return RunText()->str(); }
+
+std::shared_ptr<const TextBlock> Compiler::RunText() {
+  if (!m_evaluator) return std::make_shared<const TextBlock>(kNotCompiled);
   try {
     // Incremental: after an append or a replaced last row only the changed
     // bars are computed again.
@@ -55,15 +56,12 @@ std::string Compiler::Run() {
     m_evaluator->m_env.Reset();
     return OutputJson();
   } catch (const Exception& error) {
-    m_texts.clear();
-    return error.ToString();
+    m_writer.Forget();
+    return std::make_shared<const TextBlock>(error.ToString());
   }
 }
 
-std::string Compiler::OutputJson() {
-  // The same text as Result::JsonString(): each output's values are cut back
-  // to the first bar that changed since the previous run and formatted from
-  // there on.
+std::shared_ptr<const TextBlock> Compiler::OutputJson() {
   const std::vector<Evaluator::Output>& outputs = m_evaluator->Outputs();
   // A result near the length a run may return goes through Result, which
   // measures and refuses it.
@@ -71,71 +69,22 @@ std::string Compiler::OutputJson() {
   for (const Evaluator::Output& output : outputs) {
     least += output.draws ? 0 : output.state->value.m_raw_data.size() * 8;
   }
-  if (least > kMaxOutputBytes) {
-    m_texts.clear();
-    return m_evaluator->ToResult().JsonString();
-  }
-  if (m_texts.size() != outputs.size()) m_texts.assign(outputs.size(), OutputText());
-  size_t estimate = 64;
-  for (size_t k = 0; k < outputs.size(); ++k) {
-    static const std::vector<double> kNone;
-    const Evaluator::Output& output = outputs[k];
-    const std::vector<double>& values = output.draws ? kNone : output.state->value.m_raw_data;
-    OutputText& text = m_texts[k];
-    size_t from = output.state->changed;
-    if (from > values.size()) from = values.size();
-    if (from > text.count) from = text.count;
-    if (from == text.count && from == values.size()) {
-      // unchanged
-    } else if (from == 0 || text.count - from > text.count / 2) {
-      text.values.clear();
-      from = 0;
-    } else {
-      // Numbers hold no commas: drop one comma-separated value per bar.
-      size_t end = text.values.size();
-      for (size_t dropped = 0; dropped < text.count - from; ++dropped) {
-        size_t comma = text.values.rfind(',', end - 1);
-        end = comma == std::string::npos ? 0 : comma;
-      }
-      text.values.resize(end);
+  std::shared_ptr<const TextBlock> text;
+  if (least <= kMaxOutputBytes) {
+    std::vector<OutputLine> lines;
+    lines.reserve(outputs.size());
+    for (const Evaluator::Output& output : outputs) {
+      const std::vector<double>& values = output.state->value.m_raw_data;
+      lines.push_back(OutputLine{&output.name, values.data(), 0, output.draws ? 0 : values.size(),
+                                 output.state->changed,
+                                 output.draws ? &output.state->value.m_draw_entry : nullptr,
+                                 &output.properties});
     }
-    for (size_t i = from; i < values.size(); ++i) {
-      if (i) text.values += ',';
-      Util::AppendFixed6(text.values, values[i]);
-    }
-    text.count = values.size();
-    estimate += 320 + text.values.size();
+    text = m_writer.Write(lines);
   }
-  std::string out;
-  out.reserve(estimate);
-  out += "{\"out_vars\":[";
-  const size_t frame = out.size();
-  for (size_t k = 0; k < outputs.size(); ++k) {
-    const Evaluator::Output& output = outputs[k];
-    if (k) out += ',';
-    out += "{\"name\":\"";
-    out += output.name;
-    out += "\",\"datas\":[";
-    out += m_texts[k].values;
-    out += "],\"draw\":";
-    if (output.draws) {
-      output.state->value.m_draw_entry.AppendJson(out);
-    } else {
-      DrawEntry().AppendJson(out);
-    }
-    out += ",\"properties\":[";
-    for (size_t i = 0; i < output.properties.size(); ++i) {
-      if (i) out += ',';
-      out += '"';
-      out += output.properties[i];
-      out += '"';
-    }
-    out += "]}";
+  if (!text) {
+    m_writer.Forget();
+    return std::make_shared<const TextBlock>(m_evaluator->ToResult().JsonString());
   }
-  out += "],\"error_info\":\"\"}";
-  if (out.size() > kMaxOutputBytes && frame > 0) {
-    out = std::string();
-    return m_evaluator->ToResult().JsonString();
-  }
-  return out;
+  return text;
 }

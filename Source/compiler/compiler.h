@@ -8,6 +8,7 @@
 #include "compiler/ast_node.h"
 #include "compiler/bar_data.h"
 #include "compiler/evaluator.h"
+#include "compiler/result.h"
 
 // The one object through which a formula is compiled and run. Every error
 // of the front end and the runtime is caught here and returned as the error
@@ -30,20 +31,17 @@ class Compiler {
   void Period(unsigned long period);
   // The output JSON, or the error report.
   std::string Run();
+  // The same text in a block the caller may keep and hand on without a copy.
+  std::shared_ptr<const TextBlock> RunText();
 
   bool m_debug = false;  // dumps tokens and tree to standard output
 
  private:
-  // The output text of the last run, kept so that a run after a tick formats
-  // only the values of the changed bars: per output, the values' text
-  // (numbers joined by commas) and how many values it holds.
-  struct OutputText {
-    std::string values;
-    size_t count = 0;
-  };
-  std::string OutputJson();
+  std::shared_ptr<const TextBlock> OutputJson();
 
-  std::vector<OutputText> m_texts;
+  // Keeps the last output text, so that a run after a tick formats only the
+  // values of the changed bars.
+  OutputWriter m_writer;
   BarData m_bars;
   std::string m_text;
   std::shared_ptr<AstNode> m_tree;

@@ -1,7 +1,11 @@
 #include "compiler/result.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
+#include <new>
 
 #include "util/output_limit.h"
 #include "util/util.h"
@@ -206,4 +210,173 @@ void Result::DumpDraw() const {
     std::cout << "} \n" << std::endl;
   }
   DumpFrame(false);
+}
+
+// ---- TextBlock -----------------------------------------------------------------
+
+namespace {
+
+bool IsAscii(const char* text, size_t length) {
+  uint64_t bits = 0;
+  size_t i = 0;
+  for (; i + 8 <= length; i += 8) {
+    uint64_t word;
+    std::memcpy(&word, text + i, 8);
+    bits |= word;
+  }
+  for (; i < length; ++i) bits |= static_cast<unsigned char>(text[i]);
+  return (bits & 0x8080808080808080ull) == 0;
+}
+
+}  // namespace
+
+TextBlock::TextBlock(const std::string& text) { Append(text); }
+
+TextBlock::~TextBlock() { std::free(m_data); }
+
+void TextBlock::Append(const char* text, size_t length) {
+  if (m_ascii && !IsAscii(text, length)) m_ascii = false;
+  AppendAscii(text, length);
+}
+
+void TextBlock::AppendAscii(const char* text, size_t length) {
+  if (m_capacity - m_size < length) Grow(length);
+  if (length > 0) std::memcpy(m_data + m_size, text, length);
+  m_size += length;
+}
+
+void TextBlock::Reserve(size_t capacity) {
+  if (capacity > m_capacity) Grow(capacity - m_size);
+}
+
+void TextBlock::Grow(size_t more) {
+  // A text past the length a run may return is refused here, whatever wrote it.
+  if (more > kMaxOutputBytes + Util::kMaxFixed6Bytes - m_size) {
+    throw OutputTooLong("the result would take more than " + std::to_string(kMaxOutputBytes) +
+                        " bytes");
+  }
+  size_t capacity = m_capacity < 4096 ? 4096 : m_capacity + m_capacity / 2;
+  if (capacity < m_size + more) capacity = m_size + more;
+  void* data = std::realloc(m_data, capacity);
+  if (data == nullptr) throw std::bad_alloc();
+  m_data = static_cast<char*>(data);
+  m_capacity = capacity;
+}
+
+void TextBlock::Fit() {
+  if (m_size == 0 || m_size == m_capacity) return;
+  // Shrinking keeps the block in place.
+  if (void* data = std::realloc(m_data, m_size)) {
+    m_data = static_cast<char*>(data);
+    m_capacity = m_size;
+  }
+}
+
+// ---- OutputWriter --------------------------------------------------------------
+
+namespace {
+
+template <size_t N>
+void Key(TextBlock& out, const char (&text)[N]) {
+  out.AppendAscii(text, N - 1);
+}
+
+// The drawing record of a series output: every list empty.
+const std::string& NoDrawingJson() {
+  static const std::string text = [] {
+    std::string out;
+    DrawEntry().AppendJson(out);
+    return out;
+  }();
+  return text;
+}
+
+// The start of the text of the last `drop` values of `count` in
+// [begin, end): numbers hold no commas, so each value but the first starts
+// after one.
+size_t CutBack(const char* text, size_t begin, size_t end, size_t count, size_t drop) {
+  if (drop >= count) return begin;
+  size_t at = end;
+  for (size_t dropped = 0; dropped < drop; ++dropped) {
+    do {
+      --at;
+    } while (text[at] != ',');
+  }
+  return at;
+}
+
+}  // namespace
+
+void OutputWriter::Forget() {
+  m_last.reset();
+  m_kept.clear();
+}
+
+std::shared_ptr<const TextBlock> OutputWriter::Write(const std::vector<OutputLine>& lines) {
+  const bool kept = m_last != nullptr && m_kept.size() == lines.size();
+  auto block = std::make_shared<TextBlock>();
+  std::vector<Kept> now(lines.size());
+  try {
+    size_t estimate = kept ? m_last->size() + 4096 : 4096;
+    for (size_t k = 0; k < lines.size(); ++k) {
+      const size_t old = kept ? m_kept[k].count : 0;
+      estimate += (lines[k].count > old ? lines[k].count - old : 0) * 12;
+    }
+    block->Reserve(estimate);
+    Key(*block, "{\"out_vars\":[");
+    for (size_t k = 0; k < lines.size(); ++k) {
+      const OutputLine& line = lines[k];
+      if (k) Key(*block, ",");
+      Key(*block, "{\"name\":\"");
+      block->Append(*line.name);
+      Key(*block, "\",\"datas\":[");
+      now[k].begin = block->size();
+      size_t from = 0;
+      if (kept) {
+        const Kept& before = m_kept[k];
+        from = line.changed < line.count ? line.changed : line.count;
+        if (from > before.count) from = before.count;
+        // Many values changed: formatting them all is cheaper than cutting
+        // back, where every value is still held.
+        if (line.base == 0 && before.count - from > before.count / 2) from = 0;
+        const size_t cut =
+            CutBack(m_last->data(), before.begin, before.end, before.count, before.count - from);
+        block->AppendAscii(m_last->data() + before.begin, cut - before.begin);
+      }
+      if (from < line.base) return nullptr;  // the values before `base` are gone
+      for (size_t i = from; i < line.count; ++i) {
+        block->AppendNumber(line.values[i - line.base], i > 0);
+      }
+      now[k].end = block->size();
+      now[k].count = line.count;
+      Key(*block, "],\"draw\":");
+      if (line.draw != nullptr) {
+        std::string draw;
+        line.draw->AppendJson(draw);
+        block->Append(draw);
+      } else {
+        block->AppendAscii(NoDrawingJson().data(), NoDrawingJson().size());
+      }
+      Key(*block, ",\"properties\":[");
+      for (size_t i = 0; i < line.properties->size(); ++i) {
+        if (i) Key(*block, ",");
+        Key(*block, "\"");
+        block->Append((*line.properties)[i]);
+        Key(*block, "\"");
+      }
+      Key(*block, "]}");
+    }
+    Key(*block, "],\"error_info\":\"\"}");
+  } catch (const OutputTooLong&) {
+    Forget();
+    return nullptr;
+  }
+  if (block->size() > kMaxOutputBytes) {
+    Forget();
+    return nullptr;
+  }
+  block->Fit();
+  m_last = block;
+  m_kept = std::move(now);
+  return block;
 }

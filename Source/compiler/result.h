@@ -1,9 +1,12 @@
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "compiler/data_ext.h"
+#include "util/util.h"
 
 // One output line of a run: a series output (datas) or a drawing output (draw).
 class VarModel {
@@ -31,4 +34,82 @@ class Result {
 
   std::vector<VarModel> out_vars;
   std::string error_info;
+};
+
+// A run's output text in one block of memory that grows without copying
+// what it holds (the C library remaps large blocks) and is only read once
+// written: the addon hands it to JavaScript in place, and the run after a
+// tick copies its unchanged parts into a new block.
+class TextBlock {
+ public:
+  TextBlock() = default;
+  explicit TextBlock(const std::string& text);
+  ~TextBlock();
+  TextBlock(const TextBlock&) = delete;
+  TextBlock& operator=(const TextBlock&) = delete;
+
+  const char* data() const { return m_data; }
+  size_t size() const { return m_size; }
+  std::string str() const { return std::string(m_data, m_size); }
+  // Whether every byte is below 0x80, so that Latin-1 and UTF-8 read it alike.
+  bool ascii() const { return m_ascii; }
+
+  void Append(const char* text, size_t length);
+  void Append(const std::string& text) { Append(text.data(), text.size()); }
+  // Bytes known to be below 0x80 (numbers, keys, text copied from a block
+  // that was ASCII).
+  void AppendAscii(const char* text, size_t length);
+  // A comma when `comma`, then the number in fixed notation with six decimals.
+  void AppendNumber(double value, bool comma) {
+    if (m_capacity - m_size <= Util::kMaxFixed6Bytes) Grow(Util::kMaxFixed6Bytes + 1);
+    m_data[m_size] = ',';
+    m_size += comma;
+    m_size += Util::WriteFixed6(m_data + m_size, value);
+  }
+  void Reserve(size_t capacity);
+  // Gives the unused capacity back.
+  void Fit();
+
+ private:
+  void Grow(size_t more);
+
+  char* m_data = nullptr;
+  size_t m_size = 0;
+  size_t m_capacity = 0;
+  bool m_ascii = true;
+};
+
+// One output line of a run as OutputWriter reads it: the values of bars
+// [base, count) at `values` (values[0] is bar `base`), of which the bars
+// from `changed` on may differ from the previous run's; or a drawing.
+struct OutputLine {
+  const std::string* name;
+  const double* values;
+  size_t base;
+  size_t count;
+  size_t changed;
+  const DrawEntry* draw;  // null for a series
+  const std::vector<std::string>* properties;
+};
+
+// Writes the output text (the same bytes as Result::JsonString) of the
+// successive runs of one formula. It keeps the last text it wrote, so that
+// a run after a tick formats only the values of the changed bars and copies
+// the text of the others. The kept text is the block handed out, never
+// written again: nothing is held twice.
+class OutputWriter {
+ public:
+  // Null when the text would pass the length a run may return.
+  std::shared_ptr<const TextBlock> Write(const std::vector<OutputLine>& lines);
+  // The next Write formats every value.
+  void Forget();
+
+ private:
+  struct Kept {
+    size_t begin = 0;  // the values' text in m_last
+    size_t end = 0;
+    size_t count = 0;  // values it holds
+  };
+  std::shared_ptr<const TextBlock> m_last;
+  std::vector<Kept> m_kept;
 };

@@ -70,6 +70,11 @@ uint64_t ScaledMicros(double magnitude) {
 }  // namespace
 
 void Util::AppendFixed6(std::string& out, double value) {
+  char buffer[kMaxFixed6Bytes];
+  out.append(buffer, WriteFixed6(buffer, value));
+}
+
+size_t Util::WriteFixed6(char* out, double value) {
   const double magnitude = std::fabs(value);
   if (magnitude < 17592186044416.0 /* 2^44 */) {
     // The common case: prices, volumes, flags. Written by hand from the
@@ -90,18 +95,16 @@ void Util::AppendFixed6(std::string& out, double value) {
       whole /= 10;
     } while (whole);
     if (std::signbit(value)) *--p = '-';
-    out.append(p, static_cast<size_t>(end - p));
-    return;
+    const size_t length = static_cast<size_t>(end - p);
+    std::memcpy(out, p, length);
+    return length;
   }
   // The largest double has 309 integer digits; 6 decimals, sign and point
   // fit easily in 400 bytes.
-  char buffer[400];
   if (!std::isfinite(value)) {
-    int length = std::snprintf(buffer, sizeof buffer, "%f", value);
-    out.append(buffer, static_cast<size_t>(length));
-    return;
+    int length = std::snprintf(out, kMaxFixed6Bytes, "%f", value);
+    return static_cast<size_t>(length);
   }
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                              std::chars_format::fixed, 6);
-  out.append(buffer, result.ptr);
+  auto result = std::to_chars(out, out + kMaxFixed6Bytes, value, std::chars_format::fixed, 6);
+  return static_cast<size_t>(result.ptr - out);
 }

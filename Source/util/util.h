@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 // Number text: how numbers enter the system (bar fields, literals) and how
@@ -22,4 +23,8 @@ class Util {
   // Appends exactly the bytes std::to_string(value) gives (printf "%f"),
   // without going through a locale-aware stream or a temporary string.
   static void AppendFixed6(std::string& out, double value);
+  // The same bytes written at `out`, which has room for kMaxFixed6Bytes;
+  // returns how many were written.
+  static constexpr size_t kMaxFixed6Bytes = 400;
+  static size_t WriteFixed6(char* out, double value);
 };
