@@ -104,21 +104,30 @@ Replay ReplayTicks(const std::string& text, unsigned seed, int steps, bool odd,
   bars.Assign(rows);
   Evaluator incremental(bars);
   incremental.m_env.m_period = 1440;
+  // The compiler's text after each change: its own incremental run, and the
+  // text of the unchanged bars copied from its previous text.
+  Compiler compiler(text);
+  compiler.Compile();
+  compiler.Bars().Assign(rows);
+  compiler.Period(1440);
   Result previous;
   std::uniform_int_distribution<int> action(0, 9);
   for (int step = 0; step <= steps; ++step) {
     if (step > 0) {
       int a = action(maker.Random());
-      if (a < 5 && !bars.empty()) {
-        bars.ReplaceLast(maker.Moved(bars.Row(bars.size() - 1)));
-      } else if (a < 9) {
-        std::vector<BarRow> more(1 + a % 2);
-        for (BarRow& row : more) row = maker.Next();
-        bars.Append(more);
-      } else if (step % 7 == 0) {
-        bars.Prepend({maker.Next()});
-      } else {
-        bars.Append(std::vector<BarRow>{});
+      std::vector<BarRow> more;
+      if (a < 5 && !bars.empty()) more = {maker.Moved(bars.Row(bars.size() - 1))};
+      if (a >= 5 && a < 9) more.resize(1 + a % 2);
+      for (BarRow& row : more) row = a < 5 ? row : maker.Next();
+      if (a == 9 && step % 7 == 0) more = {maker.Next()};
+      for (BarData* both : {&bars, &compiler.Bars()}) {
+        if (a < 5 && !more.empty()) {
+          both->ReplaceLast(more[0]);
+        } else if (a == 9 && step % 7 == 0) {
+          both->Prepend(more);
+        } else {
+          both->Append(more);  // none when a is 9
+        }
       }
     }
     Result full;
@@ -137,8 +146,13 @@ Replay ReplayTicks(const std::string& text, unsigned seed, int steps, bool odd,
     }
     Result mine = incremental.ToResult();
     std::string where = "step " + std::to_string(step) + " (" + std::to_string(bars.size()) + " rows)";
-    if (mine.JsonString() != full.JsonString()) {
+    const std::string expected = full.JsonString();
+    if (mine.JsonString() != expected) {
       replay.failure = where + ": text differs";
+      return replay;
+    }
+    if (compiler.Run() != expected) {
+      replay.failure = where + ": the compiler's text differs";
       return replay;
     }
     for (size_t k = 0; k < full.out_vars.size(); ++k) {
