@@ -114,19 +114,25 @@ Replay ReplayTicks(const std::string& text, unsigned seed, int steps, bool odd,
   std::uniform_int_distribution<int> action(0, 9);
   for (int step = 0; step <= steps; ++step) {
     if (step > 0) {
-      int a = action(maker.Random());
-      std::vector<BarRow> more;
-      if (a < 5 && !bars.empty()) more = {maker.Moved(bars.Row(bars.size() - 1))};
-      if (a >= 5 && a < 9) more.resize(1 + a % 2);
-      for (BarRow& row : more) row = a < 5 ? row : maker.Next();
-      if (a == 9 && step % 7 == 0) more = {maker.Next()};
+      const int a = action(maker.Random());
+      const bool replace = a < 5 && !bars.empty();
+      const bool prepend = a == 9 && step % 7 == 0;
+      std::vector<BarRow> more;  // none when a is 9 without a prepend
+      if (replace) {
+        more = {maker.Moved(bars.Row(bars.size() - 1))};
+      } else if (a < 9) {
+        more.resize(1 + a % 2);
+        for (BarRow& row : more) row = maker.Next();
+      } else if (prepend) {
+        more = {maker.Next()};
+      }
       for (BarData* both : {&bars, &compiler.Bars()}) {
-        if (a < 5 && !more.empty()) {
+        if (replace) {
           both->ReplaceLast(more[0]);
-        } else if (a == 9 && step % 7 == 0) {
+        } else if (prepend) {
           both->Prepend(more);
         } else {
-          both->Append(more);  // none when a is 9
+          both->Append(more);
         }
       }
     }
