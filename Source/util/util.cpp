@@ -22,10 +22,14 @@ namespace {
 // (the smallest subnormal is 2^-1074); past them printf only adds zeros.
 constexpr int kCompleteDecimals = 1100;
 
+// A negative precision asks for the default of the fixed conversions,
+// printf's "%.*f" and a stream's std::fixed alike: six decimals.
+constexpr int kDefaultDecimals = 6;
+
 }  // namespace
 
 std::string Util::DoubleToString(double value, int precision) {
-  if (precision < 0) precision = 0;
+  if (precision < 0) precision = kDefaultDecimals;
   const int written = precision < kCompleteDecimals ? precision : kCompleteDecimals;
   // At most 309 integer digits, a sign, a point and the decimals.
   std::string text(static_cast<size_t>(written) + 320, '\0');
@@ -38,7 +42,7 @@ std::string Util::DoubleToString(double value, int precision) {
 }
 
 size_t Util::DoubleToStringLength(double value, int precision) {
-  if (precision < 0) precision = 0;
+  if (precision < 0) precision = kDefaultDecimals;
   if (precision <= kCompleteDecimals) return DoubleToString(value, precision).size();
   size_t length = DoubleToString(value, kCompleteDecimals).size();
   if (std::isfinite(value)) length += static_cast<size_t>(precision - kCompleteDecimals);

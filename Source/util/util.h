@@ -13,7 +13,7 @@ class Util {
   static double StringToDouble(const char* text);
 
   // Fixed notation with `precision` decimals, as printf("%.*f") writes it,
-  // for any precision: the text takes about `precision` bytes, so callers
+  // for any precision (a negative one gives printf's default, six): the text takes about `precision` bytes, so callers
   // bound the precision they accept (DoubleToStringLength tells the size).
   static std::string DoubleToString(double value, int precision);
   // DoubleToString(value, precision).size(), allocating at most a few

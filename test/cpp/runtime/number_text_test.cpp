@@ -69,6 +69,8 @@ TEST(DoubleToString, FixedPrecision) {
   EXPECT_EQ(Util::DoubleToString(2.0, 3), "2.000");
   EXPECT_EQ(Util::DoubleToString(2.5, 0), "2");
   EXPECT_EQ(Util::DoubleToString(-1.25, 1), "-1.2");
+  // A negative precision is the fixed conversion's default of six decimals.
+  EXPECT_EQ(Util::DoubleToString(3.14159, -2), "3.141590");
   EXPECT_EQ(Util::DoubleToString(1e300, 2).size(), 304u);
 }
 
