@@ -22,5 +22,6 @@ DataExt Forcast(const DataExt& x, const DataExt& n) {
 
 DataExt ForcastStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
   if (args.size() < 2) return DataExt();
+  if (IsNegativePeriod(args[1])) return InvalidLike(args[0]);
   return CallWithCount(args[1], [&args](const auto& n) { return Forcast(args[0], n); });
 }

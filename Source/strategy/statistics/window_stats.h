@@ -24,6 +24,16 @@ enum class Gaps {
   kMasked,
 };
 
+// A constant period of -1 or less stands for a window longer than any data:
+// every bar of x is invalid. (DEVSQ, AVEDEV, SLOPE and FORCAST would
+// otherwise read it as the empty window of period 0, which has values.)
+inline bool IsNegativePeriod(const DataExt& period) {
+  return period.isSingleNumberType() && period.getSingleNumber() <= -1.0;
+}
+inline DataExt InvalidLike(const DataExt& x) {
+  return DataExt(Broadcast(kInvalidValue, SeriesOf(x).size()));
+}
+
 // First bar of a constant window of n bars starting at the first valid bar
 // f: f + n - 1, saturating; f itself when n is 0 (an empty window).
 inline uint64_t FirstFullWindow(size_t f, uint64_t n) {

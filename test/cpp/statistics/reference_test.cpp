@@ -152,11 +152,16 @@ TEST(StatisticsReference, PerBarPeriod) {
 }
 
 TEST(StatisticsExec, PeriodKinds) {
-  // A number period is truncated (negative counts as 0); a string period or
-  // a number in place of X gives nothing.
+  // A number period is truncated (-0.5 is the empty window 0, -1 and below a
+  // window longer than the data); a string period or a number in place of X
+  // gives nothing.
   const DataExt x = Series({1, 2, 3});
   EXPECT_SERIES(Call<StdStrategy>({x, Number(3.9)}).getRawData(), {INV, INV, 1});
-  EXPECT_SERIES(Call<DevSqStrategy>({x, Number(-2)}).getRawData(), {0, 0, 0});
+  EXPECT_SERIES(Call<DevSqStrategy>({x, Number(-0.5)}).getRawData(), {0, 0, 0});
+  EXPECT_SERIES(Call<DevSqStrategy>({x, Number(-2)}).getRawData(), {INV, INV, INV});
+  EXPECT_SERIES(Call<AveDevStrategy>({x, Number(-1)}).getRawData(), {INV, INV, INV});
+  EXPECT_SERIES(Call<SlopeStrategy>({x, Number(-1)}).getRawData(), {INV, INV, INV});
+  EXPECT_SERIES(Call<ForcastStrategy>({x, Number(-1e300)}).getRawData(), {INV, INV, INV});
   EXPECT_SERIES(Call<StdStrategy>({x, Text("3")}).getRawData(), {});
   EXPECT_SERIES(Call<StdStrategy>({Number(5), Number(3)}).getRawData(), {});
 }
