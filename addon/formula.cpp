@@ -317,6 +317,97 @@ const double* Column(Napi::Env env, Napi::Value value, size_t length, bool optio
   return column.Data();
 }
 
+// NaN for a value that is not finite, else 0.
+double NotFinite(double x) { return x * 0.0; }
+// NaN for an infinity, else 0.
+double Infinite(double x) { return x == x ? x * 0.0 : 0.0; }
+
+// The first element of x[0..n) that `mark` gives NaN for, or n. Blocks
+// without any are passed over by a loop the compiler vectorises.
+template <double (*mark)(double)>
+size_t FirstBad(const double* x, size_t n) {
+  constexpr size_t kBlock = 64;
+  size_t i = 0;
+  for (; i + kBlock <= n; i += kBlock) {
+    double marks = 0;
+    for (size_t k = 0; k < kBlock; ++k) {
+      const double m = mark(x[i + k]);
+      marks = m != m ? m : marks;
+    }
+    if (marks != marks) break;
+  }
+  for (; i < n; ++i) {
+    const double m = mark(x[i]);
+    if (m != m) break;
+  }
+  return i;
+}
+
+// Bars without time are passed over when looking for a neighbour's time,
+// but a chart is not scanned whole for one.
+constexpr size_t kTimeScan = 64;
+
+// The time of the newest of bars 0..count-1 that has one, or NaN.
+double LastTime(const BarData& bars, size_t count) {
+  for (size_t k = 0; k < count && k < kTimeScan; ++k) {
+    if (bars.HasTime(count - 1 - k)) return bars.Time()[count - 1 - k];
+  }
+  return NAN;
+}
+
+double FirstTime(const BarData& bars) {
+  for (size_t i = 0; i < bars.size() && i < kTimeScan; ++i) {
+    if (bars.HasTime(i)) return bars.Time()[i];
+  }
+  return NAN;
+}
+
+// Why load() refuses new bars: the field (as lib/bars.js names it), the bar,
+// and the problem ("finite", "backwards" after the time `last`, or "later"
+// than the first held bar).
+struct Refusal {
+  const char* field = nullptr;
+  size_t index = 0;
+  const char* problem = nullptr;
+  double last = NAN;
+};
+
+// Checks new bars as the typed API requires: finite prices and volumes,
+// finite times (NaN, with `time_gaps`, marks a bar without time) that never
+// go back, neither among the new bars nor against the held neighbours
+// `before` (the time just before them) and `after` (just after them).
+bool Refuse(const BarColumns& bars, bool time_gaps, double before, double after, Refusal& why) {
+  const std::pair<const char*, const double*> prices[] = {
+      {"open", bars.open}, {"high", bars.high}, {"low", bars.low}, {"close", bars.close}, {"volume", bars.vol}};
+  for (const auto& price : prices) {
+    size_t i = price.second ? FirstBad<NotFinite>(price.second, bars.size) : bars.size;
+    if (i < bars.size) {
+      why = {price.first, i, "finite"};
+      return true;
+    }
+  }
+  if (!bars.time) return false;
+  size_t i = time_gaps ? FirstBad<Infinite>(bars.time, bars.size) : FirstBad<NotFinite>(bars.time, bars.size);
+  if (i < bars.size) {
+    why = {"time", i, "finite"};
+    return true;
+  }
+  double last = before;
+  for (i = 0; i < bars.size; ++i) {
+    const double time = bars.time[i];
+    if (time < last) {
+      why = {"time", i, "backwards", last};
+      return true;
+    }
+    if (time == time) last = time;
+  }
+  if (last > after) {
+    why = {"time", bars.size - 1, "later"};
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 void FormulaCore::Init(Napi::Env env, Napi::Object exports) {
@@ -390,8 +481,21 @@ Napi::Value FormulaCore::Load(const Napi::CallbackInfo& info) {
     const double* l = Column(env, info[4], length, false, "l");
     const double* c = Column(env, info[5], length, false, "c");
     const double* v = Column(env, info[6], length, true, "v");
+    const bool time_gaps = info[7].ToBoolean();
     if (mode == 3 && length != 1) throw Napi::RangeError::New(env, "load: replace takes one bar");
     const BarColumns bars{length, c, o, h, l, v, t};
+    const size_t held = m_bars.size();
+    const double before = mode == 1 ? LastTime(m_bars, held) : mode == 3 && held ? LastTime(m_bars, held - 1) : NAN;
+    const double after = mode == 2 ? FirstTime(m_bars) : NAN;
+    Refusal why;
+    if (Refuse(bars, time_gaps, before, after, why)) {
+      Napi::Object refusal = Napi::Object::New(env);
+      refusal.Set("field", Napi::String::New(env, why.field));
+      refusal.Set("index", Napi::Number::New(env, static_cast<double>(why.index)));
+      refusal.Set("problem", Napi::String::New(env, why.problem));
+      refusal.Set("last", Napi::Number::New(env, why.last));
+      return refusal;
+    }
     switch (mode) {
       case 0: m_bars.Assign(bars); break;
       case 1: m_bars.Append(bars); break;

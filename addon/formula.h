@@ -17,11 +17,18 @@
 // JavaScript:
 //   new FormulaCore(text)     compiles; never throws for a bad formula
 //   core.error                null, or { code, line, column, token, report }
-//   core.load(mode, t, o, h, l, c, v)
+//   core.load(mode, t, o, h, l, c, v, timeGaps)
 //                             mode 0 set, 1 append, 2 prepend, 3 replace last;
-//                             columns are Float64Arrays of equal length,
-//                             t may be null (no times) and NaN in t marks a
-//                             bar without time; checked by the caller
+//                             columns are Float64Arrays of equal length, t
+//                             and v may be null (no times, volume 0); with
+//                             timeGaps NaN in t marks a bar without time.
+//                             Checks the bars (finite values, times that
+//                             never go back, also against the held ones)
+//                             and copies them in; returns the new length, or
+//                             { field, index, problem, last } for the first
+//                             bar refused (problem "finite", "backwards"
+//                             after the time `last`, or "later" than the
+//                             first held bar), leaving the bars as they were
 //   core.length               bars held
 //   core.timeAt(i)            the time of bar i, or null
 //   core.run(period)          { outputs } or { error }

@@ -1,17 +1,25 @@
 'use strict';
 
-// Bars as the typed API accepts them, checked and turned into the columns
-// the native module takes (one Float64Array per field).
+// Bars as the typed API accepts them, turned into the columns the native
+// module takes (one Float64Array per field) and loaded into it.
 //
 //   - an array of bar objects, keys short (t o h l c v) or long (time open
 //     high low close volume); time in milliseconds or a Date;
 //   - columns { t, o, h, l, c, v } (or the long names) of Float64Array (the
-//     fastest), other typed arrays or number arrays: no per-bar property reads.
+//     fastest: handed over as they are, checked and copied by the native
+//     module without any per-bar work here), other typed arrays or number
+//     arrays.
 //
 // Strict: a missing or non-numeric price is a TypeError, a price that is not
 // finite or a time that is not finite or goes backwards a RangeError; each
 // names the bar index and the field. Volume may be absent (0). Time may be
 // absent: such a bar has no time (time functions give no value there).
+
+// Modes of the native load().
+const SET = 0;
+const APPEND = 1;
+const PREPEND = 2;
+const REPLACE_LAST = 3;
 
 const FIELDS = [
   { key: 'o', long: 'open', name: 'open' },
@@ -84,7 +92,7 @@ function fromObjects(method, bars) {
     v[i] = volume === undefined ? 0 : price(method, i, 'volume', volume);
     t[i] = time(method, i, pick(bar, 't', 'time'));
   }
-  return { t, o, h, l, c, v, length: n };
+  return { t, o, h, l, c, v, timeGaps: true };
 }
 
 function columnOf(method, columns, short, long, name, length, optional) {
@@ -103,59 +111,37 @@ function columnOf(method, columns, short, long, name, length, optional) {
   return column;
 }
 
-// A checked column as a Float64Array: the caller's own when it is one (the
-// native module copies it at once), else a converted copy. `read` checks one
-// value of another kind of array.
-function checked(method, column, name, n, read) {
-  if (column instanceof Float64Array) {
-    for (let i = 0; i < n; i++) {
-      if (!Number.isFinite(column[i])) throw barError(RangeError, method, i, name, `is not finite (${column[i]})`);
-    }
-    return column;
-  }
+// A column as a Float64Array: the caller's own when it is one (the native
+// module checks it and copies it at once), else a copy of another kind of
+// array whose values `read` checks one by one.
+function checked(column, n, read) {
+  if (column instanceof Float64Array) return column;
   const copy = new Float64Array(n);
   for (let i = 0; i < n; i++) copy[i] = read(column[i], i);
   return copy;
 }
 
 // Columns: no time column gives t null (bars without time), no volume
-// column v null (volume 0).
+// column v null (volume 0). A time column of another kind than Float64Array
+// may have holes (bars without time, NaN in the copy).
 function fromColumns(method, columns) {
   const close = columnOf(method, columns, 'c', 'close', 'close');
   const n = close.length;
-  const out = { length: n };
+  const out = {};
   for (const field of FIELDS) {
     const column = field.key === 'c' ? close : columnOf(method, columns, field.key, field.long, field.name, n);
-    out[field.key] = checked(method, column, field.name, n, (value, i) => price(method, i, field.name, value));
+    out[field.key] = checked(column, n, (value, i) => price(method, i, field.name, value));
   }
   const volume = columnOf(method, columns, 'v', 'volume', 'volume', n, true);
-  out.v = volume && checked(method, volume, 'volume', n, (value, i) => price(method, i, 'volume', value));
+  out.v = volume && checked(volume, n, (value, i) => price(method, i, 'volume', value));
   const times = columnOf(method, columns, 't', 'time', 'time', n, true);
-  out.t = times && checked(method, times, 'time', n, (value, i) => time(method, i, value));
+  out.t = times && checked(times, n, (value, i) => time(method, i, value));
+  out.timeGaps = out.t !== times;
   return out;
 }
 
-// Checks that the times never go backwards, within the new bars (t, or null
-// when they have no times) and against `before` (the time just before them,
-// or NaN) and `after` (just after them, or NaN).
-function checkOrder(method, t, before, after) {
-  if (t === null) return;
-  let last = before;
-  for (let i = 0; i < t.length; i++) {
-    const ms = t[i];
-    if (Number.isNaN(ms)) continue;
-    if (ms < last) {
-      throw barError(RangeError, method, i, 'time',
-        `goes backwards (${new Date(ms).toISOString()} after ${new Date(last).toISOString()})`);
-    }
-    last = ms;
-  }
-  if (!Number.isNaN(after) && last > after) {
-    throw barError(RangeError, method, t.length - 1, 'time', 'is later than the first held bar');
-  }
-}
-
-// The columns of `input` (bar objects or columns), checked.
+// The columns of `input` (bar objects or columns), checked as far as their
+// kind needs here.
 function toColumns(method, input) {
   if (Array.isArray(input)) return fromObjects(method, input);
   if (input !== null && typeof input === 'object') return fromColumns(method, input);
@@ -169,4 +155,26 @@ function toColumnsOne(method, bar) {
   return fromObjects(method, [bar]);
 }
 
-module.exports = { toColumns, toColumnsOne, checkOrder };
+const KEYS = { open: 'o', high: 'h', low: 'l', close: 'c', volume: 'v', time: 't' };
+
+// The error for the bar the native module refused (see addon/formula.h).
+function refusalError(method, columns, { field, index, problem, last }) {
+  if (problem === 'later') return barError(RangeError, method, index, 'time', 'is later than the first held bar');
+  const value = columns[KEYS[field]][index];
+  if (problem === 'backwards') {
+    return barError(RangeError, method, index, 'time',
+      `goes backwards (${new Date(value).toISOString()} after ${new Date(last).toISOString()})`);
+  }
+  return barError(RangeError, method, index, field, `is not finite (${value})`);
+}
+
+// Loads `input` into the native core: replaces the held bars (SET), adds
+// them after (APPEND) or before (PREPEND) them, or replaces the newest one
+// (REPLACE_LAST, one bar object). A refused input leaves the bars as they were.
+function load(core, mode, method, input) {
+  const columns = mode === REPLACE_LAST ? toColumnsOne(method, input) : toColumns(method, input);
+  const answer = core.load(mode, columns.t, columns.o, columns.h, columns.l, columns.c, columns.v, columns.timeGaps);
+  if (typeof answer !== 'number') throw refusalError(method, columns, answer);
+}
+
+module.exports = { load, SET, APPEND, PREPEND, REPLACE_LAST };

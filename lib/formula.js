@@ -4,12 +4,7 @@
 
 const native = require('./native');
 const { FormulaError, fromEngine } = require('./errors');
-const { toColumns, toColumnsOne, checkOrder } = require('./bars');
-
-const SET = 0;
-const APPEND = 1;
-const PREPEND = 2;
-const REPLACE_LAST = 3;
+const { load, SET, APPEND, PREPEND, REPLACE_LAST } = require('./bars');
 
 function checkPeriod(value) {
   if (typeof value !== 'number') {
@@ -61,33 +56,25 @@ class Formula {
 
   /** Replaces the held bars. Returns the formula. */
   setBars(bars) {
-    const columns = toColumns('setBars', bars);
-    checkOrder('setBars', columns.t, NaN, NaN);
-    this._load(SET, columns);
+    load(this._live(), SET, 'setBars', bars);
     return this;
   }
 
   /** Adds bars after the held ones (their times may not go back). */
   appendBars(bars) {
-    const columns = toColumns('appendBars', bars);
-    checkOrder('appendBars', columns.t, this._lastTime(this.length), NaN);
-    this._load(APPEND, columns);
+    load(this._live(), APPEND, 'appendBars', bars);
     return this;
   }
 
   /** Adds older bars before the held ones. */
   prependBars(bars) {
-    const columns = toColumns('prependBars', bars);
-    checkOrder('prependBars', columns.t, NaN, this._firstTime());
-    this._load(PREPEND, columns);
+    load(this._live(), PREPEND, 'prependBars', bars);
     return this;
   }
 
   /** Replaces the newest bar (appends it when no bar is held). */
   replaceLastBar(bar) {
-    const columns = toColumnsOne('replaceLastBar', bar);
-    checkOrder('replaceLastBar', columns.t, this._lastTime(this.length - 1), NaN);
-    this._load(REPLACE_LAST, columns);
+    load(this._live(), REPLACE_LAST, 'replaceLastBar', bar);
     return this;
   }
 
@@ -128,29 +115,6 @@ class Formula {
   _live() {
     if (this._core === null) throw new Error('Formula: used after dispose()');
     return this._core;
-  }
-
-  _load(mode, columns) {
-    this._live().load(mode, columns.t, columns.o, columns.h, columns.l, columns.c, columns.v);
-  }
-
-  // The time of the newest timed bar among the first `count`, or NaN.
-  _lastTime(count) {
-    for (let i = count - 1; i >= 0; i--) {
-      const time = this._live().timeAt(i);
-      if (time !== null) return time;
-      if (count - i > 64) break;  // bars without time: do not scan a whole chart
-    }
-    return NaN;
-  }
-
-  _firstTime() {
-    const n = this.length;
-    for (let i = 0; i < n && i < 64; i++) {
-      const time = this._live().timeAt(i);
-      if (time !== null) return time;
-    }
-    return NaN;
   }
 }
 
