@@ -15,7 +15,9 @@
 namespace {
 
 struct AddonData {
+  explicit AddonData(Napi::Env env) : rows(env) {}
   Napi::FunctionReference node_compiler;
+  RowReader rows;
   // Bytes of collected compilers not yet taken back from the engine's count
   // of external memory (see ~NodeCompiler).
   std::shared_ptr<std::atomic<int64_t>> released = std::make_shared<std::atomic<int64_t>>(0);
@@ -58,6 +60,13 @@ Napi::Value Guarded(Napi::Env env, const char* method, Body&& body) {
   return Napi::Value();
 }
 
+// The bar reader of the thread that runs `env`.
+const RowReader& Reader(Napi::Env env) {
+  AddonData* data = env.GetInstanceData<AddonData>();
+  if (data == nullptr) throw Napi::Error::New(env, "NodeCompiler: the module is not initialised");
+  return data->rows;
+}
+
 }  // namespace
 
 void NodeCompiler::Init(Napi::Env env, Napi::Object exports) {
@@ -71,7 +80,7 @@ void NodeCompiler::Init(Napi::Env env, Napi::Object exports) {
                       InstanceMethod<&NodeCompiler::SetPeriod>("SetPeriod"),
                       InstanceMethod<&NodeCompiler::Run>("Run"),
                   });
-  auto* data = new AddonData();
+  auto* data = new AddonData(env);
   data->node_compiler = Napi::Persistent(constructor);
   env.SetInstanceData(data);  // deleted when the environment shuts down
   exports.Set("NodeCompiler", constructor);
@@ -156,8 +165,8 @@ Napi::Value NodeCompiler::Compile(const Napi::CallbackInfo& info) {
 
 Napi::Value NodeCompiler::SetData(const Napi::CallbackInfo& info) {
   return Guarded(info.Env(), "SetData", [&]() -> Napi::Value {
-    std::vector<BarRow> rows = RowsFromArray(info.Env(), info[0], "SetData");
-    m_compiler->Bars().Assign(rows);
+    RowReader::Bars bars = Reader(info.Env()).Rows(info.Env(), info[0], "SetData");
+    m_compiler->Bars().Assign(bars.columns);
     ReportMemory(m_result_bytes);
     return info.Env().Undefined();
   });
@@ -165,14 +174,14 @@ Napi::Value NodeCompiler::SetData(const Napi::CallbackInfo& info) {
 
 Napi::Value NodeCompiler::AppendData(const Napi::CallbackInfo& info) {
   return Guarded(info.Env(), "AppendData", [&]() -> Napi::Value {
-    std::vector<BarRow> rows = RowsFromArray(info.Env(), info[0], "AppendData");
+    RowReader::Bars bars = Reader(info.Env()).Rows(info.Env(), info[0], "AppendData");
     // Only the boolean true puts the rows in front; 1, "true" and the rest
     // append.
     bool prepend = info[1].IsBoolean() && info[1].As<Napi::Boolean>().Value();
     if (prepend) {
-      m_compiler->Bars().Prepend(rows);
+      m_compiler->Bars().Prepend(bars.columns);
     } else {
-      m_compiler->Bars().Append(rows);
+      m_compiler->Bars().Append(bars.columns);
     }
     ReportMemory(m_result_bytes);
     return info.Env().Undefined();
@@ -181,9 +190,8 @@ Napi::Value NodeCompiler::AppendData(const Napi::CallbackInfo& info) {
 
 Napi::Value NodeCompiler::ReplaceLastData(const Napi::CallbackInfo& info) {
   return Guarded(info.Env(), "ReplaceLastData", [&]() -> Napi::Value {
-    RowReader reader(info.Env());
-    BarRow row = reader.Read(info[0], "ReplaceLastData");
-    m_compiler->Bars().ReplaceLast(row);  // appends when no row is held yet
+    RowReader::Bars bar = Reader(info.Env()).Row(info.Env(), info[0], "ReplaceLastData");
+    m_compiler->Bars().ReplaceLast(bar.columns);  // appends when no bar is held yet
     ReportMemory(m_result_bytes);
     return info.Env().Undefined();
   });

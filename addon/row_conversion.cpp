@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <limits>
 
 #include "util/util.h"
 
@@ -13,15 +12,8 @@ namespace {
 // text of at most this many bytes never has more units than bytes.
 constexpr size_t kMaxJsStringBytes = (size_t{1} << 29) - 24;
 
-// Rows reserved up front at most: a sparse array may report a length of
-// billions while holding nothing.
-constexpr uint32_t kMaxReservedRows = 1u << 20;
-
-constexpr uint32_t kRowsPerHandleScope = 256;
-
 // Turns a failed Node-API call into the C++ form of its pending JavaScript
-// exception (a getter or toString that threw), or else an Error with the
-// call's status.
+// exception, or else an Error with the call's status.
 void Check(napi_env env, napi_status status) {
   if (status != napi_ok) ThrowFailedCall(env, status, "reading a bar", "a Node-API call failed");
 }
@@ -29,110 +21,151 @@ void Check(napi_env env, napi_status status) {
 // Rows that cannot become objects: the only ones outside the contract.
 bool IsNullish(Napi::Value value) { return value.IsNull() || value.IsUndefined(); }
 
-enum Key { kClose, kOpen, kHigh, kLow, kTime, kVol, kKeyCount };
-constexpr const char* kKeyNames[kKeyCount] = {"c", "o", "h", "l", "t", "v"};
+// Columns in the reader's order.
+enum Field { kClose, kOpen, kHigh, kLow, kTime, kVol, kFieldCount };
 
-}  // namespace
-
-RowReader::RowReader(Napi::Env env) : m_env(env) {
-  for (int k = 0; k < kKeyCount; ++k) m_keys[k] = Napi::String::New(env, kKeyNames[k]);
-}
-
-BarRow RowReader::Read(Napi::Value row, const char* method) const {
-  if (IsNullish(row)) {
-    throw Napi::TypeError::New(m_env, std::string(method) + ": expected a bar object");
+// readRows(rows, method) -> [count, c, o, h, l, t, v, texts]: the columns
+// (Float64Arrays of at least `count` elements) and null, or a list of
+// (row * 6 + field, text) pairs for the fields that are neither numbers nor
+// null/undefined (which read as 0). Numbers are stored as the text rule
+// reads them: -0 as 0 (x + 0), every NaN as the literal NaN, the positive
+// one; a bar of six numbers whose sum is a number has no NaN and takes the
+// short way. The columns are reused from call to call unless a read is already under
+// way (a getter loading bars itself); a collection may take them back.
+constexpr char kReaderSource[] = R"JS((function (ObjectOf, TypeError, WeakRef, Float64Array) {
+  'use strict';
+  // The globals above are taken once, when the module loads, and no
+  // prototype method is called: what a program later does to globals or
+  // prototypes does not reach the reader.
+  let kept = null;
+  let busy = false;
+  function fresh(size) {
+    return [new Float64Array(size), new Float64Array(size), new Float64Array(size),
+      new Float64Array(size), new Float64Array(size), new Float64Array(size)];
   }
-  // A primitive row is read through its wrapper object, as a property read
-  // in JavaScript would: 5, 'abc' and true give bars whose fields are 0
-  // unless a prototype defines them.
-  napi_value object = row;
-  if (!row.IsObject()) Check(m_env, napi_coerce_to_object(m_env, row, &object));
-  // All six properties are read before any of them is converted, so getters
-  // and toString methods run in that order.
-  napi_value values[kKeyCount];
-  for (int k = 0; k < kKeyCount; ++k) {
-    Check(m_env, napi_get_property(m_env, object, m_keys[k], &values[k]));
+  function field(value, texts, at) {
+    if (typeof value === 'number') return value === value ? value + 0 : NaN;
+    if (value === undefined || value === null) return 0;
+    const n = texts.length;
+    texts[n] = at;
+    texts[n + 1] = typeof value === 'string' ? value : `${value}`;
+    return 0;
   }
-  bool empty_text = false;
-  BarRow bar;
-  bar.close = Field(values[kClose], &empty_text);
-  bar.open = Field(values[kOpen], &empty_text);
-  bar.high = Field(values[kHigh], &empty_text);
-  bar.low = Field(values[kLow], &empty_text);
-  double time = Field(values[kTime], &empty_text);
-  bar.time = empty_text ? NAN : time;  // an empty text is no time
-  bar.vol = Field(values[kVol], &empty_text);
-  return bar;
-}
-
-double RowReader::Field(napi_value value, bool* empty_text) const {
-  napi_valuetype type;
-  Check(m_env, napi_typeof(m_env, value, &type));
-  switch (type) {
-    case napi_number: {
-      // String(x) followed by atof gives x back, except that String(-0) is
-      // "0" and every NaN reads as the one positive NaN atof makes.
-      double number = 0;
-      Check(m_env, napi_get_value_double(m_env, value, &number));
-      *empty_text = false;
-      if (std::isnan(number)) return std::numeric_limits<double>::quiet_NaN();
-      return number == 0 ? 0.0 : number;
+  return function readRows(rows, method) {
+    const own = !busy;
+    let cols = own && kept !== null ? kept.deref() : undefined;
+    if (cols === undefined || cols[0].length < rows.length) {
+      cols = fresh(rows.length > 16 ? rows.length : 16);
+      if (own) kept = new WeakRef(cols);
     }
-    case napi_undefined:
-    case napi_null:
-      // "undefined" and "null" begin with no number.
-      *empty_text = false;
-      return 0.0;
-    case napi_string:
-      return ParseString(value, empty_text);
-    default: {
-      napi_value text;
-      Check(m_env, napi_coerce_to_string(m_env, value, &text));
-      return ParseString(text, empty_text);
+    busy = true;
+    try {
+      let C = cols[0], O = cols[1], H = cols[2], L = cols[3], T = cols[4], V = cols[5];
+      let texts = null;
+      let i = 0;
+      for (; i < rows.length; i++) {
+        let row = rows[i];
+        if (row === null || row === undefined) throw new TypeError(`${method}: bar ${i} is not an object`);
+        if (typeof row !== 'object' && typeof row !== 'function') row = ObjectOf(row);
+        const c = row.c, o = row.o, h = row.h, l = row.l, t = row.t, v = row.v;
+        if (i === C.length) {
+          const more = fresh(2 * i);
+          for (let f = 0; f < 6; f++) for (let k = 0; k < i; k++) more[f][k] = cols[f][k];
+          cols = more;
+          if (own) kept = new WeakRef(cols);
+          C = cols[0]; O = cols[1]; H = cols[2]; L = cols[3]; T = cols[4]; V = cols[5];
+        }
+        if (typeof c === 'number' && typeof o === 'number' && typeof h === 'number' &&
+            typeof l === 'number' && typeof t === 'number' && typeof v === 'number' &&
+            c + o + h + l + t + v === c + o + h + l + t + v) {
+          C[i] = c + 0; O[i] = o + 0; H[i] = h + 0; L[i] = l + 0; T[i] = t + 0; V[i] = v + 0;
+        } else {
+          if (texts === null) texts = [];
+          const at = i * 6;
+          C[i] = field(c, texts, at); O[i] = field(o, texts, at + 1); H[i] = field(h, texts, at + 2);
+          L[i] = field(l, texts, at + 3); T[i] = field(t, texts, at + 4); V[i] = field(v, texts, at + 5);
+        }
+      }
+      return [i, C, O, H, L, T, V, texts];
+    } finally {
+      if (own) busy = false;
     }
-  }
-}
+  };
+})(Object, TypeError, WeakRef, Float64Array))JS";
 
-double RowReader::ParseString(napi_value text, bool* empty_text) const {
-  // Most field texts are short numbers: read them into a stack buffer. The
-  // engine copies whole characters only (at most 4 bytes each), so a text
-  // shorter than the buffer minus 4 bytes was copied completely.
+// The field's number from its text: atof's reading, and no time (NaN) for a
+// time whose text is empty.
+double ParseField(napi_env env, napi_value text, bool is_time) {
+  // Most field texts are short: read them into a stack buffer. The engine
+  // copies whole characters only (at most 4 bytes each), so a text shorter
+  // than the buffer minus 4 bytes was copied completely.
   char buffer[128];
   size_t length = 0;
-  Check(m_env, napi_get_value_string_utf8(m_env, text, buffer, sizeof buffer, &length));
-  *empty_text = length == 0;
+  Check(env, napi_get_value_string_utf8(env, text, buffer, sizeof buffer, &length));
+  if (length == 0) return is_time ? NAN : 0.0;
   if (length + 4 < sizeof buffer - 1) return Util::StringToDouble(buffer);
-
-  Check(m_env, napi_get_value_string_utf8(m_env, text, nullptr, 0, &length));
+  Check(env, napi_get_value_string_utf8(env, text, nullptr, 0, &length));
   std::string whole(length, '\0');
-  Check(m_env, napi_get_value_string_utf8(m_env, text, &whole[0], length + 1, &length));
+  Check(env, napi_get_value_string_utf8(env, text, &whole[0], length + 1, &length));
   whole.resize(length);
   return Util::StringToDouble(whole);
 }
 
-std::vector<BarRow> RowsFromArray(Napi::Env env, Napi::Value array, const char* method) {
+}  // namespace
+
+RowReader::RowReader(Napi::Env env) {
+  napi_value read;
+  Check(env, napi_run_script(env, Napi::String::New(env, kReaderSource), &read));
+  m_read = Napi::Persistent(Napi::Function(env, read));
+}
+
+RowReader::Bars RowReader::Rows(Napi::Env env, Napi::Value array, const char* method) const {
   if (!array.IsArray()) {
     throw Napi::TypeError::New(env, std::string(method) + ": expected an array of bar objects");
   }
-  Napi::Array elements = array.As<Napi::Array>();
-  RowReader reader(env);
-  std::vector<BarRow> rows;
-  rows.reserve(std::min(elements.Length(), kMaxReservedRows));
-  // One handle scope per block of rows keeps the handles of a long array
-  // from piling up without paying for a scope per row.
-  uint32_t i = 0;
-  while (i < elements.Length()) {
-    Napi::HandleScope scope(env);
-    for (uint32_t in_block = 0; in_block < kRowsPerHandleScope && i < elements.Length(); ++in_block, ++i) {
-      Napi::Value element = elements.Get(i);
-      if (IsNullish(element)) {
-        throw Napi::TypeError::New(
-            env, std::string(method) + ": bar " + std::to_string(i) + " is not an object");
+  return Read(env, array.As<Napi::Array>(), method);
+}
+
+RowReader::Bars RowReader::Row(Napi::Env env, Napi::Value row, const char* method) const {
+  if (IsNullish(row)) throw Napi::TypeError::New(env, std::string(method) + ": expected a bar object");
+  Napi::Array one = Napi::Array::New(env, 1);
+  one.Set(uint32_t{0}, row);
+  return Read(env, one, method);
+}
+
+RowReader::Bars RowReader::Read(Napi::Env env, Napi::Array rows, const char* method) const {
+  Napi::Value answer = m_read.Call({rows, Napi::String::New(env, method)});
+  Napi::Array parts = answer.As<Napi::Array>();
+  const size_t count = static_cast<size_t>(parts.Get(uint32_t{0}).As<Napi::Number>().DoubleValue());
+  double* columns[kFieldCount];
+  for (uint32_t f = 0; f < kFieldCount; ++f) {
+    columns[f] = parts.Get(f + 1).As<Napi::Float64Array>().Data();
+  }
+  // The fields that came as text, parsed into their places.
+  Napi::Value texts = parts.Get(uint32_t{1 + kFieldCount});
+  if (texts.IsArray()) {
+    Napi::Array pairs = texts.As<Napi::Array>();
+    const uint32_t length = pairs.Length();
+    // One handle scope per block keeps the handles of many texts from piling up.
+    constexpr uint32_t kPairsPerScope = 256;
+    for (uint32_t k = 0; k + 1 < length;) {
+      Napi::HandleScope scope(env);
+      for (uint32_t end = std::min(length - 1, k + 2 * kPairsPerScope); k < end; k += 2) {
+        const size_t at = static_cast<size_t>(pairs.Get(k).As<Napi::Number>().DoubleValue());
+        const size_t field = at % kFieldCount;
+        columns[field][at / kFieldCount] = ParseField(env, pairs.Get(k + 1), field == kTime);
       }
-      rows.push_back(reader.Read(element, method));
     }
   }
-  return rows;
+  BarColumns bars;
+  bars.size = count;
+  bars.close = columns[kClose];
+  bars.open = columns[kOpen];
+  bars.high = columns[kHigh];
+  bars.low = columns[kLow];
+  bars.vol = columns[kVol];
+  bars.time = columns[kTime];
+  return {answer, bars};
 }
 
 std::string FormulaFromValue(Napi::Value value) {

@@ -11,34 +11,41 @@
 // JavaScript value the module reads passes through this layer.
 //
 // A bar field is read as the text String(value) gives, then parsed the way
-// atof parses it; the readers below take shortcuts (a number is used as it
-// is) only where the shortcut gives the same double.
+// atof parses it. A field that is a number is taken as it is, which gives
+// the same double except for -0 (read as 0, as its text is "0") and NaN
+// (always the one positive NaN); only other values go through text.
 
-// Reads the six fields "c", "o", "h", "l", "t", "v" of bar objects. The six
-// property keys are made once per reader, not once per row.
+// Reads bar objects into columns. Reading six properties of each bar through
+// Node-API would cost several calls per field; instead a small JavaScript
+// function, compiled once per thread that loads the module, reads the
+// fields where the engine compiles the property reads and writes the
+// numbers into Float64Array columns, and hands back, for the rare field that
+// is not a number, its text (String(value), toString methods run there in
+// field order). The C++ side parses those texts and passes the columns on.
 class RowReader {
  public:
   explicit RowReader(Napi::Env env);
 
-  // A primitive row is read through its wrapper object. `method` names the
-  // calling method in the TypeError thrown for null and undefined.
-  // Exceptions thrown by getters or by toString propagate unchanged.
-  BarRow Read(Napi::Value row, const char* method) const;
+  // Bars read from JavaScript: views of the reader's columns, which stay
+  // valid while `keep` is reachable (the rest of the calling method).
+  struct Bars {
+    Napi::Value keep;
+    BarColumns columns;
+  };
+
+  // Every element of a JavaScript array as a bar, in index order. The
+  // length is read again before each element, as a loop over the array in
+  // JavaScript would. Throws a TypeError naming `method` for a non-array or
+  // a null or undefined element (a hole reads as undefined).
+  Bars Rows(Napi::Env env, Napi::Value array, const char* method) const;
+  // One bar; a TypeError naming `method` for null or undefined.
+  Bars Row(Napi::Env env, Napi::Value row, const char* method) const;
 
  private:
-  // The field's number; sets *empty_text when String(value) is "".
-  double Field(napi_value value, bool* empty_text) const;
-  double ParseString(napi_value text, bool* empty_text) const;
+  Bars Read(Napi::Env env, Napi::Array rows, const char* method) const;
 
-  Napi::Env m_env;
-  Napi::String m_keys[6];
+  Napi::FunctionReference m_read;
 };
-
-// Every element of a JavaScript array as a bar row, in index order. The
-// length is read again before each element, as a loop over the array in
-// JavaScript would. Throws a TypeError naming `method` for a non-array or a
-// null or undefined element (a hole reads as undefined).
-std::vector<BarRow> RowsFromArray(Napi::Env env, Napi::Value array, const char* method);
 
 // The formula text of the constructor argument: "" for undefined, else the
 // UTF-8 of String(value) (a Symbol throws the engine's TypeError).

@@ -107,14 +107,16 @@ describe('data: bad arguments', () => {
 });
 
 describe('data: field conversion', () => {
-  // Each field is String(value) read like atof; the expected texts are the
-  // output's six-decimal form of that number.
+  // Each field is String(value) read like atof (a number taken as it is
+  // must give the same); the expected texts are the output's six-decimal
+  // form of that number.
   const cases = [
     ['a number', 10.5, '10.500000'],
     ['a number JavaScript writes in exponent form', 1e21, '1000000000000000000000.000000'],
     ['a tiny negative number', -1e-7, '-0.000000'],
     ['negative zero (String(-0) is "0")', -0, '0.000000'],
     ['NaN', NaN, 'nan'],
+    ['a NaN with its sign bit set', new Float64Array(new BigUint64Array([0xfff8000000000000n]).buffer)[0], 'nan'],
     ['Infinity', Infinity, 'inf'],
     ['-Infinity', -Infinity, '-inf'],
     ['numeric text with trailing letters', '12abc', '12.000000'],
@@ -136,15 +138,22 @@ describe('data: field conversion', () => {
   ];
   for (const [label, value, expected] of cases) {
     test(`close given as ${label}`, () => {
-      assert.deepEqual(closes(compiled('X:C;', [{ c: value }])), [expected]);
+      // Beside five numbers (the all-number path) and alone.
+      const bars = [{ c: value, o: 1, h: 1, l: 1, t: 0, v: 1 }, { c: value }];
+      assert.deepEqual(closes(compiled('X:C;', bars)), [expected, expected]);
     });
   }
 
-  test('each of c, o, h, l, v lands in its own series', () => {
-    const output = compiled('C1:C; O1:O; H1:H; L1:L; V1:VOL;',
-      [{ c: 1, o: 2, h: 3, l: 4, v: 5, t: 6 }]).Run();
-    assert.deepEqual(['C1', 'O1', 'H1', 'L1', 'V1'].map((name) => datasOf(output, name)[0]),
-      ['1.000000', '2.000000', '3.000000', '4.000000', '5.000000']);
+  test('each of c, o, h, l, v lands in its own series and bar, numbers and texts alike', () => {
+    const output = compiled('C1:C; O1:O; H1:H; L1:L; V1:VOL; D:(C - 0.3)*100000000000000000;', [
+      { c: 1, o: 2, h: 3, l: 4, v: 5, t: 6 },
+      { c: '11', o: 12, h: '13', l: 14, v: '15', t: 16 },
+      { c: 0.1 + 0.2, o: '22', h: 23, l: '24', v: 25, t: '26' },
+    ]).Run();
+    assert.deepEqual(['C1', 'O1', 'H1', 'L1', 'V1'].map((name) => datasOf(output, name).map(parseFloat)),
+      [[1, 11, 0.3], [2, 12, 22], [3, 13, 23], [4, 14, 24], [5, 15, 25]]);
+    // 0.1 + 0.2 arrives with all 17 digits.
+    assert.equal(datasOf(output, 'D')[2], '5.551115');
   });
 
   test('a bar without v has volume 0; the long keys are not read', () => {
@@ -177,10 +186,17 @@ describe('data: field conversion', () => {
 
   test('the array length is read again before each element', () => {
     const bars = [{ c: 1 }];
-    Object.defineProperty(bars[0], 'c', { get() { bars.push({ c: 2 }); return 1; } });
+    Object.defineProperty(bars[0], 'c', {
+      get() {
+        for (let i = 2; i <= 5000; i++) bars.push({ c: i });
+        return 1;
+      },
+    });
     const compiler = compiled('X:C;', []);
     compiler.SetData(bars);
-    assert.deepEqual(closes(compiler), ['1.000000', '2.000000']);
+    const got = closes(compiler);
+    assert.equal(got.length, 5000);
+    assert.deepEqual([got[0], got[1], got[4999]], ['1.000000', '2.000000', '5000.000000']);
   });
 });
 
