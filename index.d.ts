@@ -171,6 +171,19 @@ export interface TailResult {
   outputs: Output[];
 }
 
+/** What runAsync uses of an AbortSignal (Node's and the DOM's fit), so the types need neither's declarations. */
+export interface AbortSignalLike {
+  readonly aborted: boolean;
+  readonly reason?: unknown;
+  addEventListener(type: 'abort', listener: () => void, options?: { once?: boolean }): void;
+  removeEventListener(type: 'abort', listener: () => void): void;
+}
+
+export interface RunAsyncOptions {
+  /** Aborting it stops the run: the promise rejects with an AbortError once the native work has stopped. */
+  signal?: AbortSignalLike;
+}
+
 export interface CompileOptions {
   /** Minutes per bar (as Formula.period). */
   period?: number;
@@ -199,7 +212,13 @@ export declare class Formula {
   run(): RunResult;
   /** Runs and returns only the bars that changed since the previous run. */
   runTail(): TailResult;
-  /** Releases the compiled formula and its bars; later calls throw. */
+  /**
+   * run() on the thread pool, incremental like run(). Until it settles, the calls that change or run the formula
+   * (bars, period, run, runTail, runAsync, dispose) throw a FormulaBusyError. Rejects with an AbortError when
+   * `options.signal` aborts, with a FormulaError when the run fails.
+   */
+  runAsync(options?: RunAsyncOptions): Promise<RunResult>;
+  /** Releases the compiled formula and its bars; later calls throw. Refused while a runAsync() is in flight. */
   dispose(): void;
   /** Whether dispose() has been called. */
   readonly disposed: boolean;
@@ -221,6 +240,20 @@ export declare class FormulaError extends Error {
   token: string;
   /** The engine's error report text, as NodeCompiler returns it. */
   report: string;
+}
+
+/** A call refused while the formula's runAsync() has not settled. */
+export declare class FormulaBusyError extends Error {
+  constructor(method: string);
+  name: 'FormulaBusyError';
+  code: 'ERR_FORMULA_BUSY';
+}
+
+/** A runAsync() stopped by its signal; `cause` is the signal's reason. */
+export declare class AbortError extends Error {
+  constructor(reason?: unknown);
+  name: 'AbortError';
+  code: 'ABORT_ERR';
 }
 
 /** Compiles a formula; throws FormulaError when it does not compile. */

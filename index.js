@@ -6,10 +6,10 @@
 //   - screen: one formula over many symbols, on a worker pool or a queue.
 
 const { NodeCompiler } = require('./lib/native');
-const { compile, Formula, FormulaError } = require('./lib/formula');
+const { compile, Formula, FormulaError, FormulaBusyError, AbortError } = require('./lib/formula');
 const { loadBars } = require('./lib/load-bars');
 
-module.exports = { compile, Formula, FormulaError, loadBars, NodeCompiler };
+module.exports = { compile, Formula, FormulaError, FormulaBusyError, AbortError, loadBars, NodeCompiler };
 
 // screen(): one formula over many symbols (lib/screen/). Loaded on first use:
 // its worker pool and queue client are not needed for single runs.

@@ -17,6 +17,7 @@
 #include "compiler/result.h"
 #include "compiler/token_reader.h"
 #include "strategy/util/strategy_util.h"
+#include "util/cancel.h"
 
 namespace {
 
@@ -48,6 +49,14 @@ Napi::Object ErrorObject(Napi::Env env, int code, unsigned long line, unsigned l
   error.Set("token", Napi::String::New(env, token));
   error.Set("report", Napi::String::New(env, report));
   return error;
+}
+
+// A run's answer carrying the engine's error.
+Napi::Object ErrorAnswer(Napi::Env env, const ::Exception& error) {
+  Napi::Object answer = Napi::Object::New(env);
+  answer.Set("error", ErrorObject(env, error.m_type.code, error.m_line, error.m_column,
+                                  error.m_text, error.ToString()));
+  return answer;
 }
 
 // The drawing shape of each drawing function: how a chart draws its items.
@@ -420,15 +429,20 @@ void FormulaCore::Init(Napi::Env env, Napi::Object exports) {
                       InstanceMethod<&FormulaCore::TimeAt>("timeAt"),
                       InstanceMethod<&FormulaCore::Run>("run"),
                       InstanceMethod<&FormulaCore::RunTail>("runTail"),
+                      InstanceMethod<&FormulaCore::RunAsync>("runAsync"),
+                      InstanceMethod<&FormulaCore::Cancel>("cancel"),
+                      InstanceMethod<&FormulaCore::Dispose>("dispose"),
                   });
   exports.Set("FormulaCore", constructor);
   exports.Set("functionTable", Napi::Function::New<FunctionTable>(env, "functionTable"));
 }
 
-FormulaCore::FormulaCore(const Napi::CallbackInfo& info) : Napi::ObjectWrap<FormulaCore>(info) {
+FormulaCore::FormulaCore(const Napi::CallbackInfo& info)
+    : Napi::ObjectWrap<FormulaCore>(info), m_memory(info.Env()) {
   Guarded(info.Env(), "compile", [&]() -> Napi::Value {
     if (!info[0].IsString()) throw Napi::TypeError::New(info.Env(), "compile: the formula must be a string");
     std::string text = info[0].As<Napi::String>().Utf8Value();
+    m_text_bytes = text.size();
     try {
       // The same steps as the Compiler: tokens, tree, check, then an evaluator.
       Lexer lexer;
@@ -445,8 +459,25 @@ FormulaCore::FormulaCore(const Napi::CallbackInfo& info) : Napi::ObjectWrap<Form
       m_error_token = error.m_text;
       m_error_report = error.ToString();
     }
+    ReportMemory();
     return Napi::Value();
   });
+}
+
+void FormulaCore::ReportMemory() {
+  size_t held = kObjectBytes + m_bars.size() * kBytesPerBar;
+  if (m_evaluator) {
+    held += m_text_bytes * (1 + kTreeBytesPerFormulaByte) + m_evaluator->KeptBytes();
+  }
+  m_memory.Report(held);
+}
+
+void FormulaCore::RefuseWhileRunning(Napi::Env env, const char* method) const {
+  if (m_running == nullptr) return;
+  Napi::Error error = Napi::Error::New(
+      env, std::string(method) + ": the formula is busy with a runAsync() that has not settled");
+  error.Set("code", Napi::String::New(env, "ERR_FORMULA_BUSY"));
+  throw error;
 }
 
 Napi::Value FormulaCore::Error(const Napi::CallbackInfo& info) {
@@ -471,6 +502,7 @@ Napi::Value FormulaCore::TimeAt(const Napi::CallbackInfo& info) {
 Napi::Value FormulaCore::Load(const Napi::CallbackInfo& info) {
   Napi::Env env = info.Env();
   return Guarded(env, "load", [&]() -> Napi::Value {
+    RefuseWhileRunning(env, "load");
     int mode = info[0].IsNumber() ? info[0].As<Napi::Number>().Int32Value() : -1;
     if (mode < 0 || mode > 3) throw Napi::RangeError::New(env, "load: unknown mode");
     if (!info[4].IsTypedArray()) throw Napi::TypeError::New(env, "load: column l is not a Float64Array");
@@ -502,6 +534,7 @@ Napi::Value FormulaCore::Load(const Napi::CallbackInfo& info) {
       case 2: m_bars.Prepend(bars); break;
       default: m_bars.ReplaceLast(bars); break;
     }
+    ReportMemory();
     return Napi::Number::New(env, static_cast<double>(m_bars.size()));
   });
 }
@@ -514,32 +547,165 @@ Napi::Value FormulaCore::RunTail(const Napi::CallbackInfo& info) {
   return RunFrom(info, "runTail", true);
 }
 
+void FormulaCore::PrepareRun(const Napi::CallbackInfo& info, const char* method) {
+  Napi::Env env = info.Env();
+  RefuseWhileRunning(env, method);
+  if (!m_evaluator) {
+    throw Napi::Error::New(env, std::string(method) + ": the formula did not compile or was disposed");
+  }
+  double period = info[0].IsNumber() ? info[0].As<Napi::Number>().DoubleValue() : 0;
+  m_evaluator->m_env.m_period =
+      period >= 0 && period < 1.8e19 ? static_cast<unsigned long>(period) : 0;
+}
+
 Napi::Value FormulaCore::RunFrom(const Napi::CallbackInfo& info, const char* method, bool tail) {
   Napi::Env env = info.Env();
   return Guarded(env, method, [&]() -> Napi::Value {
-    if (!m_evaluator) throw Napi::Error::New(env, std::string(method) + ": the formula did not compile");
-    double period = info[0].IsNumber() ? info[0].As<Napi::Number>().DoubleValue() : 0;
-    m_evaluator->m_env.m_period =
-        period >= 0 && period < 1.8e19 ? static_cast<unsigned long>(period) : 0;
-    Napi::Object answer = Napi::Object::New(env);
+    PrepareRun(info, method);
     try {
       m_evaluator->Run(m_tree);
     } catch (const ::Exception& error) {
-      answer.Set("error", ErrorObject(env, error.m_type.code, error.m_line, error.m_column,
-                                      error.m_text, error.ToString()));
-      return answer;
+      return ErrorAnswer(env, error);
     }
-    // The tail starts at the first bar any output changed at since the last
-    // run (the bar count when none did).
-    size_t from = 0;
-    if (tail) {
-      from = m_evaluator->FirstChanged();
-      if (from > m_bars.size()) from = m_bars.size();
-      answer.Set("from", Napi::Number::New(env, static_cast<double>(from)));
+    return Answer(env, tail);
+  });
+}
+
+Napi::Object FormulaCore::Answer(Napi::Env env, bool tail) {
+  ReportMemory();
+  Napi::Object answer = Napi::Object::New(env);
+  // The tail starts at the first bar any output changed at since the last
+  // run (the bar count when none did).
+  size_t from = 0;
+  if (tail) {
+    from = m_evaluator->FirstChanged();
+    if (from > m_bars.size()) from = m_bars.size();
+    answer.Set("from", Napi::Number::New(env, static_cast<double>(from)));
+  }
+  OutputBuilder builder(env, m_bars);
+  answer.Set("outputs", builder.Outputs(m_evaluator->Outputs(), *Table::Instance(), from));
+  return answer;
+}
+
+// One runAsync: the evaluator's run on a thread of the pool, then, on the
+// formula's own thread, the answer built from the evaluator and the promise
+// settled. It holds a reference to the formula's JavaScript object, so the
+// formula (its bars, tree and evaluator) outlives the run even when nothing
+// else refers to it; the busy refusals keep this thread off them meanwhile.
+class RunWorker : public Napi::AsyncWorker {
+ public:
+  RunWorker(Napi::Env env, FormulaCore* core, Napi::Object self)
+      : Napi::AsyncWorker(env, "formula.runAsync"),
+        m_deferred(Napi::Promise::Deferred::New(env)),
+        m_core(core),
+        m_self(Napi::Persistent(self)) {}
+
+  ~RunWorker() override { Release(); }
+
+  Napi::Promise Promise() const { return m_deferred.Promise(); }
+  void RequestCancel() { m_cancel.store(true, std::memory_order_relaxed); }
+
+ protected:
+  void Execute() override {
+    CancelScope scope(&m_cancel);
+    try {
+      m_core->m_evaluator->Run(m_core->m_tree);
+    } catch (const ::Exception& error) {
+      m_engine_error = std::make_unique<::Exception>(error);
+    } catch (const RunCancelled&) {
+      m_cancelled = true;
+    } catch (const std::bad_alloc&) {
+      SetError("out of memory");
+    } catch (const std::exception& e) {
+      SetError(std::string("runAsync: ") + e.what());
+    } catch (...) {
+      SetError("runAsync: internal error");
     }
-    OutputBuilder builder(env, m_bars);
-    answer.Set("outputs", builder.Outputs(m_evaluator->Outputs(), *Table::Instance(), from));
-    return answer;
+  }
+
+  // While the environment shuts down (a worker thread terminated) nothing
+  // here can reach JavaScript: node-addon-api drops the Napi::Errors of such
+  // calls, and no other exception leaves this function.
+  void OnOK() override {
+    Release();
+    Napi::Env env = Env();
+    Napi::Value settled;
+    bool ok = false;
+    try {
+      if (m_cancelled) {
+        Napi::Object answer = Napi::Object::New(env);
+        answer.Set("cancelled", Napi::Boolean::New(env, true));
+        settled = answer;
+      } else if (m_engine_error) {
+        settled = ErrorAnswer(env, *m_engine_error);
+      } else {
+        settled = m_core->Answer(env, false);
+      }
+      ok = true;
+    } catch (const Napi::Error& error) {
+      settled = error.Value();
+    } catch (const std::bad_alloc&) {
+      settled = Napi::Error::New(env, "out of memory").Value();
+    } catch (const std::exception& e) {
+      settled = Napi::Error::New(env, std::string("runAsync: ") + e.what()).Value();
+    }
+    if (ok) {
+      m_deferred.Resolve(settled);
+    } else {
+      m_deferred.Reject(settled);
+    }
+  }
+
+  void OnError(const Napi::Error& error) override {
+    Release();
+    m_deferred.Reject(error.Value());
+  }
+
+ private:
+  // The formula is free again.
+  void Release() {
+    if (m_core->m_running == this) m_core->m_running = nullptr;
+  }
+
+  Napi::Promise::Deferred m_deferred;
+  FormulaCore* m_core;
+  Napi::ObjectReference m_self;  // keeps m_core alive
+  std::atomic<bool> m_cancel{false};
+  bool m_cancelled = false;
+  std::unique_ptr<::Exception> m_engine_error;
+};
+
+Napi::Value FormulaCore::RunAsync(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  return Guarded(env, "runAsync", [&]() -> Napi::Value {
+    PrepareRun(info, "runAsync");
+    auto* worker = new RunWorker(env, this, info.This().As<Napi::Object>());
+    Napi::Promise promise = worker->Promise();
+    try {
+      worker->Queue();
+    } catch (...) {
+      delete worker;
+      throw;
+    }
+    m_running = worker;
+    return promise;
+  });
+}
+
+Napi::Value FormulaCore::Cancel(const Napi::CallbackInfo& info) {
+  if (m_running != nullptr) m_running->RequestCancel();
+  return info.Env().Undefined();
+}
+
+Napi::Value FormulaCore::Dispose(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  return Guarded(env, "dispose", [&]() -> Napi::Value {
+    RefuseWhileRunning(env, "dispose");
+    m_evaluator.reset();
+    m_tree.reset();
+    m_bars = BarData();  // gives the columns' memory back, unlike Clear()
+    ReportMemory();
+    return env.Undefined();
   });
 }
 

@@ -8,6 +8,10 @@
 #include "compiler/ast_node.h"
 #include "compiler/bar_data.h"
 #include "compiler/evaluator.h"
+#include "compiler/exception.h"
+#include "external_memory.h"
+
+class RunWorker;
 
 // The native half of the typed JavaScript API (lib/formula.js wraps it):
 // one compiled formula, its bars in columns, and a run that builds its
@@ -35,6 +39,14 @@
 //   core.runTail(period)      { from, outputs } with the values and drawing
 //                             items of the bars from `from` on: the first bar
 //                             that changed since the previous run
+//   core.runAsync(period)     a Promise of run()'s answer, or of { cancelled:
+//                             true }; the run goes on the thread pool and the
+//                             answer is built on this thread when it is done
+//   core.cancel()             asks the run in flight to stop
+//   core.dispose()            frees the formula and its bars now
+// While a runAsync is in flight, load, run, runTail, runAsync and dispose
+// throw an Error with code ERR_FORMULA_BUSY: the bars, the tree and the kept
+// values belong to the pool thread until the run is done.
 class FormulaCore : public Napi::ObjectWrap<FormulaCore> {
  public:
   static void Init(Napi::Env env, Napi::Object exports);
@@ -42,6 +54,20 @@ class FormulaCore : public Napi::ObjectWrap<FormulaCore> {
   explicit FormulaCore(const Napi::CallbackInfo& info);
 
  private:
+  friend class RunWorker;
+
+  Napi::Value RunAsync(const Napi::CallbackInfo& info);
+  Napi::Value Cancel(const Napi::CallbackInfo& info);
+  Napi::Value Dispose(const Napi::CallbackInfo& info);
+  // Throws the busy Error while a runAsync is in flight.
+  void RefuseWhileRunning(Napi::Env env, const char* method) const;
+  // Checks that the formula compiled and takes the period for the next run.
+  void PrepareRun(const Napi::CallbackInfo& info, const char* method);
+  // The answer of the evaluator's last run: { outputs }, or { from, outputs }.
+  Napi::Object Answer(Napi::Env env, bool tail);
+  // Tells the engine the bytes of the text, tree, bars and kept values.
+  void ReportMemory();
+
   Napi::Value Error(const Napi::CallbackInfo& info);
   Napi::Value Load(const Napi::CallbackInfo& info);
   Napi::Value Length(const Napi::CallbackInfo& info);
@@ -50,9 +76,12 @@ class FormulaCore : public Napi::ObjectWrap<FormulaCore> {
   Napi::Value RunTail(const Napi::CallbackInfo& info);
   Napi::Value RunFrom(const Napi::CallbackInfo& info, const char* method, bool tail);
 
+  ExternalMemory m_memory;
+  size_t m_text_bytes = 0;
+  RunWorker* m_running = nullptr;  // the runAsync in flight
   BarData m_bars;  // read in place by the evaluator's runs
   std::shared_ptr<AstNode> m_tree;
-  std::unique_ptr<Evaluator> m_evaluator;  // null when the formula did not compile
+  std::unique_ptr<Evaluator> m_evaluator;  // null when the formula did not compile or is disposed
   // The compile error, when there is one.
   int m_error_code = 0;
   unsigned long m_error_line = 0;

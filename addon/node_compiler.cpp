@@ -9,19 +9,12 @@
 #include <dlfcn.h>
 #endif
 
+#include "addon_data.h"
+#include "external_memory.h"
 #include "row_conversion.h"
 #include "util/output_limit.h"
 
 namespace {
-
-struct AddonData {
-  explicit AddonData(Napi::Env env) : rows(env) {}
-  Napi::FunctionReference node_compiler;
-  RowReader rows;
-  // Bytes of collected compilers not yet taken back from the engine's count
-  // of external memory (see ~NodeCompiler).
-  std::shared_ptr<std::atomic<int64_t>> released = std::make_shared<std::atomic<int64_t>>(0);
-};
 
 // Throws the error `make` builds as the pending JavaScript exception. While
 // the environment shuts down (a worker being terminated) neither building
@@ -98,34 +91,21 @@ Napi::Value NodeCompiler::OnCalledAsFunction(const Napi::CallbackInfo& info) {
 }
 
 NodeCompiler::NodeCompiler(const Napi::CallbackInfo& info)
-    : Napi::ObjectWrap<NodeCompiler>(info), m_env(info.Env()) {
+    : Napi::ObjectWrap<NodeCompiler>(info), m_memory(info.Env()) {
   Guarded(info.Env(), "NodeCompiler", [&]() -> Napi::Value {
     std::string formula = FormulaFromValue(info[0]);
     m_text_bytes = formula.size();
     m_compiler = std::make_unique<Compiler>(std::move(formula));
     m_compiler->m_debug = false;
-    if (AddonData* data = info.Env().GetInstanceData<AddonData>()) m_released = data->released;
     ReportMemory(0);
     return Napi::Value();
   });
 }
 
-NodeCompiler::~NodeCompiler() {
-  m_compiler.reset();
-  // The destructor may run inside a collection, where no Node-API call is
-  // allowed: the bytes are handed back at the next report of any compiler
-  // of this thread.
-  if (m_released) *m_released += m_reported;
-}
+NodeCompiler::~NodeCompiler() = default;
 
 namespace {
 
-// Approximate native bytes: a bar holds six doubles in columns
-// that grow by doubling; a compiled formula takes about 200 bytes of tokens
-// and tree per byte of text.
-constexpr size_t kBytesPerBar = 64;
-constexpr size_t kTreeBytesPerFormulaByte = 200;
-constexpr size_t kObjectBytes = 2048;
 // Longest formula Compile accepts: real formulas take a few kilobytes, and
 // the tokens and tree of a megabyte already take about 200 MB.
 constexpr size_t kMaxFormulaBytes = size_t{1} << 20;
@@ -135,16 +115,7 @@ constexpr size_t kMaxFormulaBytes = size_t{1} << 20;
 void NodeCompiler::ReportMemory(size_t result_bytes) {
   m_result_bytes = result_bytes;
   const size_t bars = m_compiler ? m_compiler->Bars().size() * kBytesPerBar : 0;
-  const int64_t held =
-      static_cast<int64_t>(kObjectBytes + bars + m_text_bytes + m_tree_bytes + m_result_bytes);
-  const int64_t released = m_released ? m_released->exchange(0) : 0;
-  if (held == m_reported && released == 0) return;
-  int64_t unused = 0;
-  if (napi_adjust_external_memory(m_env, held - m_reported - released, &unused) == napi_ok) {
-    m_reported = held;
-  } else if (m_released) {
-    *m_released += released;
-  }
+  m_memory.Report(kObjectBytes + bars + m_text_bytes + m_tree_bytes + m_result_bytes);
 }
 
 Napi::Value NodeCompiler::Compile(const Napi::CallbackInfo& info) {
@@ -276,6 +247,6 @@ Napi::Value NodeCompiler::Run(const Napi::CallbackInfo& info) {
   return Guarded(info.Env(), "Run", [&]() -> Napi::Value {
     std::shared_ptr<const TextBlock> output = m_compiler->RunText();
     ReportMemory(output->size());
-    return TextToJs(info.Env(), output, m_released);
+    return TextToJs(info.Env(), output, m_memory.Released());
   });
 }

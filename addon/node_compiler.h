@@ -8,6 +8,7 @@
 
 #include "compiler/bar_data.h"
 #include "compiler/compiler.h"
+#include "external_memory.h"
 
 // The JavaScript class NodeCompiler: one Compiler, which owns the bars
 // handed in so far. The data methods change them in place, so their cost
@@ -43,13 +44,9 @@ class NodeCompiler : public Napi::ObjectWrap<NodeCompiler> {
   // which stands for the series the run keeps in its variables.
   void ReportMemory(size_t result_bytes);
 
-  napi_env m_env;
-  // Shared with the thread's module data: collected compilers add the bytes
-  // they had reported, and the next report hands them back.
-  std::shared_ptr<std::atomic<int64_t>> m_released;
+  ExternalMemory m_memory;
   std::unique_ptr<Compiler> m_compiler;
   size_t m_text_bytes = 0;  // the formula text
   size_t m_tree_bytes = 0;  // its tokens and tree, once compiled
   size_t m_result_bytes = 0;
-  int64_t m_reported = 0;      // bytes reported to the engine so far
 };

@@ -8,7 +8,8 @@
 //   GET  /bars             the bars shown before live mode, as columns
 //   GET  /examples         the example formulas [{ name, text }]
 //   GET  /functions        the function reference (docs/functions.json, or [])
-//   POST /run              { formula, period? } -> { outputs, length, ms } or 4xx { error }
+//   POST /run              { formula, period? } -> { outputs, length, ms } or 4xx { error };
+//                          runs on the thread pool, stopped after runTimeoutMs (422)
 //   GET  /live?formula=..  server-sent events: the remaining bars replayed as ticks
 //
 // Every refusal is a JSON { error } with a 4xx status; a handler that throws
@@ -230,6 +231,7 @@ function createDemoServer(options) {
   const ticksPerBar = Math.max(1, options.ticksPerBar ?? 4);
   const tickMs = Math.max(0, options.tickMs ?? 40);
   const period = options.period ?? 1440;
+  const runTimeoutMs = Math.max(1, options.runTimeoutMs ?? 10000);
   const examples = readExamples(options.examplesDir ?? path.join(ROOT, 'examples', 'formulas'));
   const functionsFile = options.functionsFile ?? path.join(ROOT, 'docs', 'functions.json');
   const vendorFile = path.join(path.dirname(require.resolve('lightweight-charts/package.json')),
@@ -243,15 +245,29 @@ function createDemoServer(options) {
     bars: Object.fromEntries(Object.entries(slice(bars, 0, shown)).map(([k, v]) => [k, Array.from(v)])),
   });
 
-  function run(req, res) {
-    return readBody(req).then((text) => {
-      const request = parseRunRequest(text);
-      const started = process.hrtime.bigint();
-      const formula = compileOver(request.formula, bars, shown, request.period ?? period);
-      const { outputs } = formula.run();
-      const ms = Number(process.hrtime.bigint() - started) / 1e6;
-      sendJson(res, 200, { length: formula.length, ms, outputs: outputsToJson(outputs) });
-    });
+  // The run goes to the thread pool, so a slow formula holds up no other
+  // request; it is stopped after runTimeoutMs or when the client goes away.
+  async function run(req, res) {
+    const request = parseRunRequest(await readBody(req));
+    const started = process.hrtime.bigint();
+    const formula = compileOver(request.formula, bars, shown, request.period ?? period);
+    const controller = new AbortController();
+    const timer = setTimeout(() => controller.abort(), runTimeoutMs);
+    const gone = () => controller.abort();
+    res.once('close', gone);
+    let outputs;
+    try {
+      ({ outputs } = await formula.runAsync({ signal: controller.signal }));
+    } catch (error) {
+      if (error.name !== 'AbortError') throw error;
+      throw new HttpError(422, `the run took longer than ${runTimeoutMs} ms and was stopped`);
+    } finally {
+      clearTimeout(timer);
+      res.off('close', gone);
+    }
+    const ms = Number(process.hrtime.bigint() - started) / 1e6;
+    sendJson(res, 200, { length: formula.length, ms, outputs: outputsToJson(outputs) });
+    formula.dispose();  // the bars and kept values now, not at the next collection
   }
 
   function live(res, url) {
@@ -429,7 +445,7 @@ function readExamples(dir) {
 }
 
 const USAGE = `usage: npm run demo -- [--port N] [--host ADDRESS] [--bars FILE] [--period MINUTES]
-                      [--live-bars N] [--ticks-per-bar N] [--tick-ms MS]`;
+                      [--live-bars N] [--ticks-per-bar N] [--tick-ms MS] [--run-timeout MS]`;
 
 async function main(argv) {
   let values;
@@ -444,6 +460,7 @@ async function main(argv) {
         'live-bars': { type: 'string', default: '120' },
         'ticks-per-bar': { type: 'string', default: '4' },
         'tick-ms': { type: 'string', default: '40' },
+        'run-timeout': { type: 'string', default: '10000' },
         help: { type: 'boolean', short: 'h', default: false },
       },
     }));
@@ -456,7 +473,7 @@ async function main(argv) {
     return 0;
   }
   const numbers = {};
-  for (const key of ['port', 'period', 'live-bars', 'ticks-per-bar', 'tick-ms']) {
+  for (const key of ['port', 'period', 'live-bars', 'ticks-per-bar', 'tick-ms', 'run-timeout']) {
     numbers[key] = Number(values[key]);
     if (!Number.isInteger(numbers[key]) || numbers[key] < 0) {
       process.stderr.write(`--${key} expects a whole number\n${USAGE}\n`);
@@ -478,6 +495,7 @@ async function main(argv) {
       liveBars: numbers['live-bars'],
       ticksPerBar: numbers['ticks-per-bar'],
       tickMs: numbers['tick-ms'],
+      runTimeoutMs: numbers['run-timeout'],
     });
   } catch (error) {
     process.stderr.write(`cannot chart the bars of ${values.bars}: ${error.message}\n`);

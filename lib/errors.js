@@ -30,6 +30,26 @@ class FormulaError extends Error {
   }
 }
 
+// A call refused because the formula is busy with a runAsync() that has not
+// settled: its bars, period and compiled tree stay as they are until then.
+class FormulaBusyError extends Error {
+  constructor(method) {
+    super(`${method}: the formula is busy with a runAsync() that has not settled`);
+    this.name = 'FormulaBusyError';
+    this.code = 'ERR_FORMULA_BUSY';
+  }
+}
+
+// A runAsync() stopped by its AbortSignal, shaped like Node's own: name
+// 'AbortError', code 'ABORT_ERR', the signal's reason as `cause`.
+class AbortError extends Error {
+  constructor(reason) {
+    super('The operation was aborted', { cause: reason });
+    this.name = 'AbortError';
+    this.code = 'ABORT_ERR';
+  }
+}
+
 // UTF-8 length of one UTF-16 code unit sequence starting at text[i]:
 // [bytes, units]. A lone surrogate becomes U+FFFD (3 bytes), as the
 // conversion to UTF-8 does.
@@ -235,4 +255,4 @@ function fromEngine(text, e) {
   });
 }
 
-module.exports = { FormulaError, fromEngine };
+module.exports = { FormulaError, FormulaBusyError, AbortError, fromEngine };

@@ -5,6 +5,7 @@
 #include "compiler/common.h"
 #include "compiler/exception.h"
 #include "strategy/util/strategy_factory.h"
+#include "util/cancel.h"
 #include "util/util.h"
 
 namespace {
@@ -234,7 +235,33 @@ size_t ChangedFrom(size_t from, size_t old_length, size_t new_length) {
   return from >= new_length ? kUnchanged : from;
 }
 
+template <typename T>
+size_t VectorBytes(const std::vector<T>& items) {
+  return items.capacity() * sizeof(T);
+}
+
+// The heap bytes a value holds, near enough to tell the host how much
+// native memory a formula keeps (a candle's map counted as four nodes).
+size_t HeldBytes(const DataExt& value) {
+  const DrawEntry& draw = value.m_draw_entry;
+  size_t bytes = VectorBytes(value.m_raw_data) + value.m_string.capacity() +
+                 draw.draw_text.capacity() + VectorBytes(draw.draw_positions) +
+                 VectorBytes(draw.part_lines) + VectorBytes(draw.draw_numbers) +
+                 VectorBytes(draw.draw_sls) + VectorBytes(draw.stick_lines) +
+                 draw.draw_kline_datas.capacity() * (sizeof(std::map<std::string, double>) + 256);
+  for (const DrawNumberEntry& number : draw.draw_numbers) bytes += number.value.capacity();
+  if (!draw.part_lines.empty()) bytes += draw.part_lines.front().Color().capacity();
+  return bytes;
+}
+
 }  // namespace
+
+size_t Evaluator::KeptBytes() const {
+  size_t bytes = 0;
+  for (const auto& entry : m_states) bytes += sizeof(entry) + HeldBytes(entry.second.value);
+  for (const auto& entry : m_columns) bytes += sizeof(entry) + HeldBytes(entry.second.value);
+  return bytes;
+}
 
 void Evaluator::Forget() {
   m_states.clear();
@@ -323,6 +350,7 @@ Result Evaluator::ToResult() const {
 }
 
 const NodeState& Evaluator::Visit(const AstNode* node) {
+  ThrowIfCancelled();  // a run cancelled from another thread stops between nodes
   if (!node) {
     m_nothing.changed = kUnchanged;
     return m_nothing;

@@ -66,6 +66,8 @@ class Evaluator {
   Result ToResult() const;
   // Forgets every kept value: the next Run() recomputes all.
   void Forget();
+  // About how many bytes the kept values take.
+  size_t KeptBytes() const;
 
  private:
   const NodeState& Visit(const AstNode* node);

@@ -7,6 +7,7 @@
 
 #include "strategy/statistics/window_stats.h"
 #include "strategy/util/strategy_util.h"
+#include "util/cancel.h"
 
 // Each path below repeats the arithmetic of the function's full computation
 // operation for operation (the same sums in the same order), so a continued
@@ -122,11 +123,13 @@ void ContinueStd(const std::vector<double>& x, uint64_t n, size_t from, NodeStat
   out.resize(len);
   state.resume_at = 0;
   state.acc = 0.0;
+  CancelPoll poll;
   for (; i < len; ++i) {
     if (i + 1 == len) {
       state.resume_at = i;
       state.acc = sum;
     }
+    poll.Step(n < len ? n : len);
     if (i < f) {
       out[i] = kInvalidValue;
       continue;

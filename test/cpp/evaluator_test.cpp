@@ -3,12 +3,21 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <functional>
 #include <limits>
 
 #include "compiler/exception.h"
+#include "compiler/incremental.h"
 #include "formula_runner.h"
 #include "series_expect.h"
+#include "strategy/reference/find_high_strategy.h"
+#include "strategy/reference/sum_bars_strategy.h"
+#include "strategy/statistics/ave_dev_strategy.h"
+#include "strategy/statistics/relate_strategy.h"
+#include "strategy/statistics/std_strategy.h"
+#include "util/cancel.h"
 
 namespace {
 
@@ -80,6 +89,56 @@ TEST(Calls, UnknownFunctionEndsTheRunWith10002) {
               "{ \"line\" : 0, \"column\" : 0, \"err_code\" : 10002, \"err_exp\" : \"Method not "
               "implemented error. \", \"desc\" : \"NOSUCH\" }");
   }
+}
+
+// A run whose flag is set stops with RunCancelled and forgets its kept
+// values: the next run recomputes every bar and equals a fresh run.
+TEST(Cancel, ACancelledRunIsForgottenAndTheNextRunIsWhole) {
+  const std::string text = "A:MA(C,3); B:EMA(C,5)+STD(C,4); C2:DRAWTEXT(C>2,C,'x');";
+  std::vector<double> closes;
+  for (int i = 0; i < 50; ++i) closes.push_back(1 + (i * 7) % 5);
+  BarData bars = Closes(closes);
+  std::shared_ptr<AstNode> tree = CheckedTree(text);
+  Evaluator evaluator(bars);
+  evaluator.Run(tree);
+  BarRow last;
+  last.close = 9;
+  bars.ReplaceLast(last);
+  std::atomic<bool> flag{true};
+  {
+    CancelScope scope(&flag);
+    EXPECT_THROW(evaluator.Run(tree), RunCancelled);
+    flag = false;
+    evaluator.Run(tree);
+  }
+  EXPECT_EQ(evaluator.FirstChanged(), 0u);
+  EXPECT_EQ(evaluator.ToResult().JsonString(), Outputs(text, bars).JsonString());
+}
+
+// The loops that cost bars x window look at the flag inside the loop, not
+// only between nodes: with the flag set they stop on their own.
+TEST(Cancel, LongWindowLoopsStopInsideTheLoop) {
+  std::vector<double> values(20000), positions(20000);
+  for (size_t i = 0; i < values.size(); ++i) {
+    values[i] = static_cast<double>(i % 97);
+    positions[i] = static_cast<double>(i);
+  }
+  const DataExt x(values), barpos(positions), far(std::vector<double>(values.size(), 1e300));
+  const DataExt window(5000.0);
+  const std::pair<const char*, std::function<void()>> kLoops[] = {
+      {"STD per bar", [&] { Std(x, barpos); }},
+      {"AVEDEV", [&] { AveDev(x, 5000); }},
+      {"RELATE", [&] { Relate(x, barpos, 5000); }},
+      {"FINDHIGH", [&] { FindHigh(x, 0, 5000, 10); }},
+      {"SUMBARS never reached", [&] { SumBars(x, far); }},
+      {"STD continued", [&] {
+         NodeState state;
+         ContinueCall(SpreadOf("STD"), {&x, &window}, values.size(), 0, state);
+       }},
+  };
+  std::atomic<bool> flag{true};
+  CancelScope scope(&flag);
+  for (const auto& [label, loop] : kLoops) EXPECT_THROW(loop(), RunCancelled) << label;
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ describe('construct: behaviour', () => {
   test('the package entry re-exports the class of addon.node', () => {
     const addon = require(path.join(ROOT, 'build', 'Release', 'addon.node'));
     assert.equal(NodeCompiler, addon.NodeCompiler);
-    assert.deepEqual(Object.keys(require(ROOT)).sort(), ['Formula', 'FormulaError', 'NodeCompiler', 'compile', 'loadBars', 'screen']);
+    assert.deepEqual(Object.keys(require(ROOT)).sort(), ['AbortError', 'Formula', 'FormulaBusyError', 'FormulaError', 'NodeCompiler', 'compile', 'loadBars', 'screen']);
     assert.equal(NodeCompiler.name, 'NodeCompiler');
   });
 

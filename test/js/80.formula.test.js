@@ -250,3 +250,81 @@ describe('run', () => {
     });
   }
 });
+
+describe('runAsync', () => {
+  const { FormulaBusyError } = require(ROOT);
+  const examples = fs.readdirSync(path.join(ROOT, 'examples', 'formulas'))
+    .map((file) => fs.readFileSync(path.join(ROOT, 'examples', 'formulas', file), 'utf8'));
+  const closes = Array.from({ length: 300 }, (_, i) => 100 + 10 * Math.sin(i / 9) + (i % 7) / 3);
+
+  test('resolves to what run() returns, also after ticks (incremental like run())', async () => {
+    for (const text of [...examples, "X:C/3;\nD:DRAWTEXT(C>O,L,'up');"]) {
+      const f = compile(text, { period: 1440, bars: objectBars(closes.slice(0, 250)) });
+      const fresh = () => compile(text, { period: 1440, bars: objectBars(closes.slice(0, f.length)) }).run();
+      assert.deepEqual(await f.runAsync(), fresh(), text);
+      f.appendBars(objectBars(closes.slice(0, 251)).slice(250));
+      assert.deepEqual(await f.runAsync(), fresh(), text);
+      const ticked = objectBars([...closes.slice(0, 250), 97.5]);
+      f.replaceLastBar(ticked[250]);
+      assert.deepEqual(await f.runAsync(), compile(text, { period: 1440, bars: ticked }).run(), text);
+    }
+  });
+
+  test('an aborted signal rejects before any work; a bad signal is a TypeError', async () => {
+    const f = compile('X:C;', { bars: objectBars([1, 2]) });
+    const reason = new Error('stop');
+    const error = await f.runAsync({ signal: AbortSignal.abort(reason) }).then(() => null, (e) => e);
+    assert.deepEqual([error.name, error.code, error.cause], ['AbortError', 'ABORT_ERR', reason]);
+    await assert.rejects(f.runAsync({ signal: {} }), TypeError);
+    await assert.rejects(f.runAsync(5), TypeError);
+    assert.deepEqual(Array.from((await f.runAsync({})).outputs[0].values), [1, 2]);
+  });
+
+  // Each would run for seconds over 200,000 bars; an abort stops the native
+  // work inside its window loop, and the formula is free and exact after it.
+  const LONG = ['X:STD(C,BARPOS);', 'X:FINDHIGH(C,0,50000,10);', 'X:RELATE(C,O,50000);', 'X:AVEDEV(C,50000);'];
+  const n = 200000;
+  const big = { c: new Float64Array(n).map((_, i) => 100 + (i % 101)), o: new Float64Array(n).map((_, i) => 100 + (i % 37)) };
+  big.h = big.c.map((c) => c + 1);
+  big.l = big.c.map((c) => c - 1);
+  for (const text of LONG) {
+    test(`an abort during ${text} on 200,000 bars rejects within a second`, async () => {
+      const f = compile(text, { bars: big });
+      const controller = new AbortController();
+      const running = f.runAsync({ signal: controller.signal });
+      await new Promise((resolve) => setTimeout(resolve, 30));
+      const started = Date.now();
+      controller.abort();
+      await assert.rejects(running, { name: 'AbortError' });
+      assert.ok(Date.now() - started < 1000, `took ${Date.now() - started} ms`);
+      f.setBars(objectBars(closes.slice(0, 60)));
+      assert.deepEqual(await f.runAsync(), compile(text, { bars: objectBars(closes.slice(0, 60)) }).run());
+    });
+  }
+
+  test('while a run is in flight, every call that changes or runs the formula is refused', async () => {
+    const f = compile('X:STD(C,BARPOS);', { bars: objectBars(closes) });
+    const bar = objectBars(closes)[299];
+    const running = f.runAsync();
+    const CALLS = [
+      ['setBars', () => f.setBars(objectBars([1]))],
+      ['appendBars', () => f.appendBars([{ ...bar, t: bar.t + DAY }])],
+      ['prependBars', () => f.prependBars([{ ...bar, t: T0 - DAY }])],
+      ['replaceLastBar', () => f.replaceLastBar(bar)],
+      ['period', () => { f.period = 5; }],
+      ['run', () => f.run()],
+      ['runTail', () => f.runTail()],
+      ['dispose', () => f.dispose()],
+    ];
+    for (const [method, call] of CALLS) {
+      assert.throws(call, (e) => e instanceof FormulaBusyError && e.code === 'ERR_FORMULA_BUSY' &&
+        e.message.startsWith(`${method}: `), method);
+    }
+    await assert.rejects(f.runAsync(), { name: 'FormulaBusyError', code: 'ERR_FORMULA_BUSY' });
+    assert.deepEqual([f.length, f.period, f.disposed], [300, 0, false]);
+    const result = await running;
+    assert.deepEqual(result, compile('X:STD(C,BARPOS);', { bars: objectBars(closes) }).run());
+    f.replaceLastBar(bar);
+    f.dispose();
+  });
+});

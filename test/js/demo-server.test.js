@@ -77,7 +77,7 @@ function readEvents(pathname) {
 
 before(async () => {
   bars = await loadBars(path.join(ROOT, 'examples', 'data', 'sp500_daily.csv'));
-  demo = createDemoServer({ bars, liveBars: LIVE_BARS, ticksPerBar: TICKS, tickMs: 0 });
+  demo = createDemoServer({ bars, liveBars: LIVE_BARS, ticksPerBar: TICKS, tickMs: 0, runTimeoutMs: 1000 });
   base = await demo.listen(0, '127.0.0.1');
 });
 
@@ -175,6 +175,9 @@ describe('demo server: refusals, and it keeps answering', () => {
     ['no body', 'POST', '/run', '', 400, /bad JSON/],
     ['a negative period', 'POST', '/run', '{"formula":"X:C;","period":-1}', 400, /period/],
     ['a body over 1 MiB', 'POST', '/run', big, 413, /body over/],
+    // About eight seconds of work, stopped after one.
+    ['a run over the time limit', 'POST', '/run', JSON.stringify({ formula: ['C', 'O', 'H', 'L', 'C*2', 'O*2', 'H*2', 'L*2']
+      .map((x, i) => `F${i}:FINDHIGH(${x},0,BARPOS,BARPOS/2);`).join('') }), 422, /took longer than 1000 ms/],
     ['GET /run', 'GET', '/run', undefined, 405, /POST/],
     ['POST to a page', 'POST', '/', '{}', 405, /use GET/],
     ['a bad live interval', 'GET', '/live?formula=X%3AC%3B&interval=-5', undefined, 400, /interval/],

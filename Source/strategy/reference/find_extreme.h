@@ -13,6 +13,7 @@
 
 #include "strategy/util/element.h"
 #include "strategy/util/strategy_util.h"
+#include "util/cancel.h"
 
 // HIGH: the heap's top is its smallest value; a value at least as high as
 // the top replaces it.
@@ -65,6 +66,7 @@ DataExt FindConstant(const DataExt& x, uint64_t n, uint64_t m, uint64_t t, FindO
   std::vector<Element> heap;
   heap.reserve(static_cast<size_t>(std::min<uint64_t>(t, xs.size())));
   const uint64_t first_bar_plus_one = AddCount(n, t);  // i < n + t - 1, without wrapping
+  CancelPoll poll;
   for (size_t i = 0; i < xs.size(); ++i) {
     if (!IsValid(xs[i]) || i + 1 < first_bar_plus_one) {
       out.push_back(kInvalidValue);
@@ -77,6 +79,7 @@ DataExt FindConstant(const DataExt& x, uint64_t n, uint64_t m, uint64_t t, FindO
       out.push_back(kInvalidValue);
       continue;
     }
+    poll.Step(static_cast<size_t>(end - start + 1));
     out.push_back(FindInWindow<Order>(xs, static_cast<size_t>(start), static_cast<size_t>(end), t,
                                       i, output, heap));
   }
@@ -97,6 +100,7 @@ DataExt FindPerBar(const DataExt& x, const DataExt& n, const DataExt& m, const D
   std::vector<double> out;
   out.reserve(len);
   std::vector<Element> heap;
+  CancelPoll poll;
   for (size_t i = 0; i < len; ++i) {
     const double bar = static_cast<double>(i);
     // Written so that NaN fails every test.
@@ -114,6 +118,7 @@ DataExt FindPerBar(const DataExt& x, const DataExt& n, const DataExt& m, const D
       out.push_back(kInvalidValue);
       continue;
     }
+    poll.Step(end - start + 1);
     out.push_back(FindInWindow<Order>(xs, start, end, ToCount(ts[i]), i, output, heap));
   }
   return DataExt(std::move(out));

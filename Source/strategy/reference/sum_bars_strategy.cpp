@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "strategy/util/strategy_util.h"
+#include "util/cancel.h"
 
 namespace {
 
@@ -69,13 +70,16 @@ DataExt SumBars(const DataExt& x, const DataExt& a) {
   const Reach reach(xs, f, len);
   std::vector<double> out;
   out.reserve(len);
+  CancelPoll poll;
   for (size_t i = 0; i < len; ++i) {
     if (i < f) {
       out.push_back(kInvalidValue);
     } else if (std::isnan(as[i])) {
       out.push_back(static_cast<double>(i));  // no sum compares >= NaN
     } else {
-      out.push_back(BarsToReach(xs, reach, f, i, as[i]));
+      const double bars = BarsToReach(xs, reach, f, i, as[i]);
+      poll.Step(static_cast<size_t>(bars) + 1);  // at most the bars walked back
+      out.push_back(bars);
     }
   }
   return DataExt(std::move(out));

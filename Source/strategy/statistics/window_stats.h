@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "strategy/util/strategy_util.h"
+#include "util/cancel.h"
 
 namespace window_stats {
 
@@ -50,6 +51,7 @@ std::vector<double> PerBarWindows(size_t length, size_t f, const std::vector<dou
                                   double empty_window, Skip skip, At at) {
   std::vector<double> out;
   out.reserve(length);
+  CancelPoll poll;
   for (size_t i = 0; i < length; ++i) {
     if (i < f || skip(i)) {
       out.push_back(kInvalidValue);
@@ -61,6 +63,7 @@ std::vector<double> PerBarWindows(size_t length, size_t f, const std::vector<dou
       continue;
     }
     const size_t begin = static_cast<size_t>(start);
+    poll.Step(i - begin + 1);
     out.push_back(at(i, begin, static_cast<double>(i - begin + 1)));
   }
   return out;
@@ -101,6 +104,7 @@ std::vector<double> ConstantSpreadSeries(const std::vector<double>& x, uint64_t 
   const double count = static_cast<double>(n);
   // Adding the masked 0.0 of a gap leaves the sum as skipping it would.
   double sum = 0.0;
+  CancelPoll poll;
   for (size_t i = 0; i < x.size(); ++i) {
     if (i < f) {
       out.push_back(kInvalidValue);
@@ -113,6 +117,7 @@ std::vector<double> ConstantSpreadSeries(const std::vector<double>& x, uint64_t 
       continue;
     }
     const double mean = sum / count;
+    poll.Step(n);
     out.push_back(finish(SpreadAbout<kGaps, kWithAbs>(x.data(), i + 1 - n, i + 1, mean), count));
   }
   return out;
@@ -174,6 +179,7 @@ std::vector<double> ConstantCoSeries(const std::vector<double>& a, const std::ve
   const double count = static_cast<double>(n);
   double sum_a = 0.0;
   double sum_b = 0.0;
+  CancelPoll poll;
   for (size_t i = 0; i < length; ++i) {
     if (i < f) {
       out.push_back(kInvalidValue);
@@ -189,6 +195,7 @@ std::vector<double> ConstantCoSeries(const std::vector<double>& a, const std::ve
       out.push_back(kInvalidValue);
       continue;
     }
+    poll.Step(n);
     const CoSpread s = CoSpreadAbout<kWithSquares>(a.data(), b.data(), i + 1 - n, i + 1,
                                                    sum_a / count, sum_b / count);
     out.push_back(finish(s, count));

@@ -1,6 +1,7 @@
 'use strict';
 
-// Terminates workers while they are inside a NodeCompiler call. Used from a
+// Terminates workers while they are inside a NodeCompiler call, or while a
+// typed formula's runAsync() is in flight on the thread pool. Used from a
 // child process by 45.hardening.test.js, so that an abort fails the test
 // instead of ending the test runner.
 
@@ -15,7 +16,7 @@ const ENTRY = path.join(__dirname, '..', '..', '..', 'index.js');
 function loopingWorker(method) {
   const source = `
     const { parentPort } = require('worker_threads');
-    const { NodeCompiler } = require(${JSON.stringify(ENTRY)});
+    const { NodeCompiler, compile } = require(${JSON.stringify(ENTRY)});
     const bars = Array.from({ length: 20000 }, (_, i) => ({ c: i, o: i, h: i + 1, l: i - 1, t: i, v: 1 }));
     const nc = new NodeCompiler('A:MA(C,5); B:STD(C,20); DRAWTEXT(C>O,L,"x");');
     nc.Compile();
@@ -28,8 +29,13 @@ function loopingWorker(method) {
       Compile: () => nc.Compile(),
       construct: () => new NodeCompiler('A:C;').Compile(),
     };
+    const formula = compile(${JSON.stringify("A:MA(C,5); B:STD(C,BARPOS/8); DRAWTEXT(C>O,L,'x');")}, { bars });
     parentPort.postMessage('started');
-    for (;;) calls[${JSON.stringify(method)}]();
+    if (${JSON.stringify(method)} === 'runAsync') {
+      (async () => { for (;;) await formula.runAsync(); })();
+    } else {
+      for (;;) calls[${JSON.stringify(method)}]();
+    }
   `;
   return new Worker(source, { eval: true });
 }

@@ -1,5 +1,5 @@
 // A typed consumer of the package: compiled by `tsc --strict` in the tests.
-import { compile, FormulaError, loadBars, NodeCompiler } from 'formula-engine';
+import { AbortError, compile, FormulaBusyError, FormulaError, loadBars, NodeCompiler } from 'formula-engine';
 import type { Bars, Drawing, Formula, Output, RunResult } from 'formula-engine';
 
 function lastValue(output: Output): number | undefined {
@@ -33,16 +33,24 @@ export async function main(path: string): Promise<string[]> {
   formula.prependBars([]).replaceLastBar({ t: 172800000, o: 2, h: 3, l: 1, c: 3 });
   formula.setBars(await loadBars(path, { format: 'csv', timeUnit: 'ms' }));
   formula.period = 5;
-  const result: RunResult = formula.run();
+  const signal = { aborted: false, addEventListener() {}, removeEventListener() {} };
+  const result: RunResult = await formula.runAsync({ signal });
   const lines = result.outputs.map((o) => (o.drawing ? describeDrawing(o.drawing) : `${o.name}=${lastValue(o)}`));
   const exact = new NodeCompiler('X:C;');
   lines.push(exact.Compile(), String(formula.length), formula.text);
+  try {
+    formula.run();
+  } catch (e) {
+    if (e instanceof FormulaBusyError || e instanceof AbortError) lines.push(e.code);
+  }
   // @ts-expect-error the period is a number
   formula.period = '5';
   // @ts-expect-error length is read-only
   formula.length = 3;
   // @ts-expect-error a bar needs numbers
   formula.replaceLastBar({ t: 0, o: '1' });
+  // @ts-expect-error the signal is an AbortSignal
+  await formula.runAsync({ signal: 5 });
   // @ts-expect-error loadBars takes a path, a text or bytes
   await loadBars(42);
   return lines;
