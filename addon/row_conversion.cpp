@@ -24,7 +24,8 @@ bool IsNullish(Napi::Value value) { return value.IsNull() || value.IsUndefined()
 // Columns in the reader's order.
 enum Field { kClose, kOpen, kHigh, kLow, kTime, kVol, kFieldCount };
 
-// readRows(rows, method) -> [count, c, o, h, l, t, v, texts]: the columns
+// readRows(rows, method, one) -> [count, c, o, h, l, t, v, texts] for the
+// array `rows`, or for the one bar `rows` when `one` is true: the columns
 // (Float64Arrays of at least `count` elements) and null, or a list of
 // (row * 6 + field, text) pairs for the fields that are neither numbers nor
 // null/undefined (which read as 0). Numbers are stored as the text rule
@@ -34,9 +35,10 @@ enum Field { kClose, kOpen, kHigh, kLow, kTime, kVol, kFieldCount };
 // way (a getter loading bars itself); a collection may take them back.
 constexpr char kReaderSource[] = R"JS((function (ObjectOf, TypeError, WeakRef, Float64Array) {
   'use strict';
-  // The globals above are taken once, when the module loads, and no
-  // prototype method is called: what a program later does to globals or
-  // prototypes does not reach the reader.
+  // The globals above are taken once, when the module loads, no prototype
+  // method is called and the list of texts has no prototype: what a program
+  // later does to globals or prototypes does not reach the reader.
+  const setPrototypeOf = ObjectOf.setPrototypeOf;
   let kept = null;
   let busy = false;
   function fresh(size) {
@@ -51,7 +53,8 @@ constexpr char kReaderSource[] = R"JS((function (ObjectOf, TypeError, WeakRef, F
     texts[n + 1] = typeof value === 'string' ? value : `${value}`;
     return 0;
   }
-  return function readRows(rows, method) {
+  return function readRows(rows, method, one) {
+    if (one) rows = [rows];
     const own = !busy;
     let cols = own && kept !== null ? kept.deref() : undefined;
     if (cols === undefined || cols[0].length < rows.length) {
@@ -80,7 +83,7 @@ constexpr char kReaderSource[] = R"JS((function (ObjectOf, TypeError, WeakRef, F
             c + o + h + l + t + v === c + o + h + l + t + v) {
           C[i] = c + 0; O[i] = o + 0; H[i] = h + 0; L[i] = l + 0; T[i] = t + 0; V[i] = v + 0;
         } else {
-          if (texts === null) texts = [];
+          if (texts === null) texts = setPrototypeOf([], null);
           const at = i * 6;
           C[i] = field(c, texts, at); O[i] = field(o, texts, at + 1); H[i] = field(h, texts, at + 2);
           L[i] = field(l, texts, at + 3); T[i] = field(t, texts, at + 4); V[i] = field(v, texts, at + 5);
@@ -123,18 +126,16 @@ RowReader::Bars RowReader::Rows(Napi::Env env, Napi::Value array, const char* me
   if (!array.IsArray()) {
     throw Napi::TypeError::New(env, std::string(method) + ": expected an array of bar objects");
   }
-  return Read(env, array.As<Napi::Array>(), method);
+  return Read(env, array, method, false);
 }
 
 RowReader::Bars RowReader::Row(Napi::Env env, Napi::Value row, const char* method) const {
   if (IsNullish(row)) throw Napi::TypeError::New(env, std::string(method) + ": expected a bar object");
-  Napi::Array one = Napi::Array::New(env, 1);
-  one.Set(uint32_t{0}, row);
-  return Read(env, one, method);
+  return Read(env, row, method, true);
 }
 
-RowReader::Bars RowReader::Read(Napi::Env env, Napi::Array rows, const char* method) const {
-  Napi::Value answer = m_read.Call({rows, Napi::String::New(env, method)});
+RowReader::Bars RowReader::Read(Napi::Env env, Napi::Value rows, const char* method, bool one) const {
+  Napi::Value answer = m_read.Call({rows, Napi::String::New(env, method), Napi::Boolean::New(env, one)});
   Napi::Array parts = answer.As<Napi::Array>();
   const size_t count = static_cast<size_t>(parts.Get(uint32_t{0}).As<Napi::Number>().DoubleValue());
   double* columns[kFieldCount];

@@ -3,7 +3,6 @@
 #include <napi.h>
 
 #include <string>
-#include <vector>
 
 #include "compiler/bar_data.h"
 
@@ -42,7 +41,7 @@ class RowReader {
   Bars Row(Napi::Env env, Napi::Value row, const char* method) const;
 
  private:
-  Bars Read(Napi::Env env, Napi::Array rows, const char* method) const;
+  Bars Read(Napi::Env env, Napi::Value rows, const char* method, bool one) const;
 
   Napi::FunctionReference m_read;
 };

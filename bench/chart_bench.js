@@ -110,6 +110,24 @@ function columnsOf(bars) {
   return cols;
 }
 
+// The best of `rounds` rounds of each body, the bodies taking turns: on a
+// busy machine noise only adds, and every body sees the same heap.
+function bestNs(rounds, bodies) {
+  const best = {};
+  for (const [name, body] of Object.entries(bodies)) {
+    body();  // warm-up
+    best[name] = Infinity;
+  }
+  for (let round = 0; round < rounds; round++) {
+    for (const [name, body] of Object.entries(bodies)) {
+      const start = process.hrtime.bigint();
+      body();
+      best[name] = Math.min(best[name], Number(process.hrtime.bigint() - start));
+    }
+  }
+  return best;
+}
+
 function measure(count) {
   const bars = randomWalkBars(count + 1);
   const extra = bars.pop();
@@ -124,8 +142,25 @@ function measure(count) {
   const report = compiler.Compile();
   if (report !== '') throw new Error(`the chart set does not compile: ${report}`);
   compiler.SetPeriod(1440);
+  const f = compile(CHART_SET);
+  f.period = 1440;
+  const cols = columnsOf(bars);
+  // Loading, next to its floor: reading the six properties of each bar
+  // object in JavaScript.
+  let sink = 0;
+  const load = bestNs(big ? 7 : 20, {
+    read: () => {
+      for (let i = 0; i < bars.length; i++) {
+        const b = bars[i];
+        sink += b.t + b.o + b.h + b.l + b.c + b.v;
+      }
+    },
+    setData: () => compiler.SetData(bars),
+    objects: () => f.setBars(bars),
+    columns: () => f.setBars(cols),
+  });
+  row('NodeCompiler SetData', load.setData);
   const setData = meanNs(repeats, () => compiler.SetData(bars));
-  row('NodeCompiler SetData', setData);
   // A full run: new bars make every node start again (SetData's own cost
   // taken off); a second Run without a change only copies kept text.
   const run = meanNs(repeats, () => {
@@ -149,11 +184,8 @@ function measure(count) {
   const textBytes = textPeak.result.length;
 
   // Formula: typed results.
-  const f = compile(CHART_SET);
-  f.period = 1440;
-  row('Formula setBars (objects)', meanNs(repeats, () => f.setBars(bars)));
-  const cols = columnsOf(bars);
-  row('Formula setBars (columns)', meanNs(repeats, () => f.setBars(cols)));
+  row('Formula setBars (objects)', load.objects);
+  row('Formula setBars (columns)', load.columns);
   const setColumns = meanNs(repeats, () => f.setBars(cols));
   const typedRun = meanNs(repeats, () => {
     f.setBars(cols);
@@ -177,14 +209,7 @@ function measure(count) {
   const typedPeak = peakAbove(() => f.run());
   const typedBytes = typedPeak.result.outputs.reduce((sum, o) => sum + o.values.byteLength, 0);
 
-  // Reading the six properties of each bar object: the floor of SetData.
-  let sink = 0;
-  row('JS: read 6 properties of each bar', meanNs(repeats, () => {
-    for (let i = 0; i < bars.length; i++) {
-      const b = bars[i];
-      sink += b.t + b.o + b.h + b.l + b.c + b.v;
-    }
-  }));
+  row('JS: read 6 properties of each bar', load.read);
   // The plain loop, buffers reused.
   const names = ['dif', 'dea', 'macd', 'k', 'd', 'j', 'mid', 'upper', 'lower', 'rsi', 'ma5', 'ma10', 'ma20', 'ma60'];
   const out = Object.fromEntries(names.map((name) => [name, new Float64Array(count)]));
@@ -196,7 +221,7 @@ function measure(count) {
     ['NodeCompiler Run', (textPeak.extra - textBytes) / count, textBytes / count],
     ['Formula run', (typedPeak.extra - typedBytes) / count, typedBytes / count],
   ];
-  return { rows, memory, ratios: { typedToLoop: typedRun / loop, run } };
+  return { rows, memory, ratios: { typedToLoop: typedRun / loop, setDataToRead: load.setData / load.read, run } };
 }
 
 function main(counts = [100000, 1000000]) {
@@ -209,6 +234,7 @@ function main(counts = [100000, 1000000]) {
       lines.push([String(bars), operation, perBar.toFixed(perBar < 1 ? 4 : 1), (perCall / 1e6).toFixed(3)]);
     }
     lines.push([String(count), 'ratio Formula run / plain loop', ratios.typedToLoop.toFixed(2), '']);
+    lines.push([String(count), 'ratio SetData / reading 6 properties', ratios.setDataToRead.toFixed(2), '']);
     for (const [what, beyond, result] of memory) {
       memoryLines.push([String(count), what, beyond.toFixed(0), result.toFixed(0)]);
     }
