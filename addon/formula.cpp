@@ -90,6 +90,14 @@ const char* ShapeName(Shape shape) {
 
 bool Invalid(double value) { return value == kInvalidValue; }
 
+// Whether every output still holds its values from bar `from` on.
+bool Holds(const Evaluator& evaluator, size_t from) {
+  for (const Evaluator::Output& output : evaluator.Outputs()) {
+    if (output.state->IsSeries() && output.state->Series().base() > from) return false;
+  }
+  return true;
+}
+
 // Builds the JavaScript objects of one run. Property keys are made once per
 // run, not once per item.
 class OutputBuilder {
@@ -127,7 +135,9 @@ class OutputBuilder {
       Napi::Object output = Napi::Object::New(m_env);
       output.Set("name", Napi::String::New(m_env, var.name));
       const DataExt& value = var.state->value;
-      output.Set("values", Values(var.draws ? kNoValues : value.m_raw_data));
+      output.Set("values", Values(var.draws || !var.state->IsSeries()
+                                      ? SeriesView(nullptr, 0, 0, kUnchanged)
+                                      : var.state->Series()));
       Napi::Array properties = Napi::Array::New(m_env, var.properties.size());
       for (uint32_t i = 0; i < var.properties.size(); ++i) {
         properties.Set(i, Napi::String::New(m_env, var.properties[i]));
@@ -147,12 +157,13 @@ class OutputBuilder {
   Napi::String Key(const char* name) { return Napi::String::New(m_env, name); }
 
   // The engine's doubles at full precision; the invalid value becomes NaN.
-  Napi::Float64Array Values(const std::vector<double>& datas) {
-    size_t from = m_from < datas.size() ? m_from : datas.size();
+  Napi::Float64Array Values(const SeriesView& datas) {
+    const size_t from = m_from < datas.size() ? m_from : datas.size();
     Napi::Float64Array values = Napi::Float64Array::New(m_env, datas.size() - from);
+    if (from == datas.size()) return values;
     double* out = values.Data();
     const double nan = std::nan("");
-    const double* in = datas.data() + from;
+    const double* in = datas.at(from);
     for (size_t i = 0; i < datas.size() - from; ++i) out[i] = Invalid(in[i]) ? nan : in[i];
     return values;
   }
@@ -300,7 +311,6 @@ class OutputBuilder {
     return it == candle.end() ? kInvalidValue : it->second;
   }
 
-  static inline const std::vector<double> kNoValues{};
   Napi::Env m_env;
   const BarData& m_bars;
   size_t m_from = 0;
@@ -563,7 +573,7 @@ Napi::Value FormulaCore::RunFrom(const Napi::CallbackInfo& info, const char* met
   return Guarded(env, method, [&]() -> Napi::Value {
     PrepareRun(info, method);
     try {
-      m_evaluator->Run(m_tree);
+      Evaluate(tail);
     } catch (const ::Exception& error) {
       return ErrorAnswer(env, error);
     }
@@ -571,19 +581,34 @@ Napi::Value FormulaCore::RunFrom(const Napi::CallbackInfo& info, const char* met
   });
 }
 
-Napi::Object FormulaCore::Answer(Napi::Env env, bool tail) {
-  ReportMemory();
-  Napi::Object answer = Napi::Object::New(env);
-  // The tail starts at the first bar any output changed at since the last
-  // run (the bar count when none did).
-  size_t from = 0;
-  if (tail) {
-    from = m_evaluator->FirstChanged();
-    if (from > m_bars.size()) from = m_bars.size();
-    answer.Set("from", Napi::Number::New(env, static_cast<double>(from)));
+void FormulaCore::Evaluate(bool tail) {
+  // A full run returns every bar: computed afresh, as the last run let go
+  // of what no later run reads.
+  if (!tail) m_evaluator->Forget();
+  m_evaluator->Run(m_tree);
+  if (tail && !Holds(*m_evaluator, TailStart())) {
+    // The outputs changed before the bars they kept: compute everything.
+    m_evaluator->Forget();
+    m_evaluator->Run(m_tree);
   }
+}
+
+size_t FormulaCore::TailStart() const {
+  // The first bar any output changed at since the last run (the bar count
+  // when none did).
+  const size_t from = m_evaluator->FirstChanged();
+  return from < m_bars.size() ? from : m_bars.size();
+}
+
+Napi::Object FormulaCore::Answer(Napi::Env env, bool tail) {
+  Napi::Object answer = Napi::Object::New(env);
+  const size_t from = tail ? TailStart() : 0;
+  if (tail) answer.Set("from", Napi::Number::New(env, static_cast<double>(from)));
   OutputBuilder builder(env, m_bars);
   answer.Set("outputs", builder.Outputs(m_evaluator->Outputs(), *Table::Instance(), from));
+  // What the next run does not read goes now.
+  m_evaluator->Settle();
+  ReportMemory();
   return answer;
 }
 
@@ -609,7 +634,7 @@ class RunWorker : public Napi::AsyncWorker {
   void Execute() override {
     CancelScope scope(&m_cancel);
     try {
-      m_core->m_evaluator->Run(m_core->m_tree);
+      m_core->Evaluate(false);
     } catch (const ::Exception& error) {
       m_engine_error = std::make_unique<::Exception>(error);
     } catch (const RunCancelled&) {

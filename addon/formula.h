@@ -64,6 +64,12 @@ class FormulaCore : public Napi::ObjectWrap<FormulaCore> {
   // Checks that the formula compiled and takes the period for the next run.
   void PrepareRun(const Napi::CallbackInfo& info, const char* method);
   // The answer of the evaluator's last run: { outputs }, or { from, outputs }.
+  // The evaluator's run for run() (every bar, computed afresh) or runTail()
+  // (the changed bars); touches no JavaScript value, so that runAsync's
+  // thread can make it.
+  void Evaluate(bool tail);
+  size_t TailStart() const;
+  // The answer of the last run, from TailStart() on when `tail`.
   Napi::Object Answer(Napi::Env env, bool tail);
   // Tells the engine the bytes of the text, tree, bars and kept values.
   void ReportMemory();

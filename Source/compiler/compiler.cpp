@@ -51,10 +51,23 @@ std::shared_ptr<const TextBlock> Compiler::RunText() {
   if (!m_evaluator) return std::make_shared<const TextBlock>(kNotCompiled);
   try {
     // Incremental: after an append or a replaced last row only the changed
-    // bars are computed again.
+    // bars are computed again, and only their values are formatted.
     m_evaluator->Run(m_tree);
     m_evaluator->m_env.Reset();
-    return OutputJson();
+    std::shared_ptr<const TextBlock> text = OutputJson();
+    if (!text && !m_evaluator->Whole()) {
+      // The text needs values the last run let go: compute everything.
+      m_evaluator->Forget();
+      m_evaluator->Run(m_tree);
+      text = OutputJson();
+    }
+    if (!text) {
+      // Too long, or near the length a run may return: Result measures the
+      // text exactly and refuses it.
+      text = std::make_shared<const TextBlock>(m_evaluator->ToResult().JsonString());
+    }
+    m_evaluator->Settle();
+    return text;
   } catch (const Exception& error) {
     m_writer.Forget();
     return std::make_shared<const TextBlock>(error.ToString());
@@ -63,28 +76,26 @@ std::shared_ptr<const TextBlock> Compiler::RunText() {
 
 std::shared_ptr<const TextBlock> Compiler::OutputJson() {
   const std::vector<Evaluator::Output>& outputs = m_evaluator->Outputs();
-  // A result near the length a run may return goes through Result, which
-  // measures and refuses it.
   size_t least = 0;
+  std::vector<OutputLine> lines;
+  lines.reserve(outputs.size());
   for (const Evaluator::Output& output : outputs) {
-    least += output.draws ? 0 : output.state->value.m_raw_data.size() * 8;
-  }
-  std::shared_ptr<const TextBlock> text;
-  if (least <= kMaxOutputBytes) {
-    std::vector<OutputLine> lines;
-    lines.reserve(outputs.size());
-    for (const Evaluator::Output& output : outputs) {
-      const std::vector<double>& values = output.state->value.m_raw_data;
-      lines.push_back(OutputLine{&output.name, values.data(), 0, output.draws ? 0 : values.size(),
-                                 output.state->changed,
-                                 output.draws ? &output.state->value.m_draw_entry : nullptr,
+    const NodeState& state = *output.state;
+    if (output.draws || !state.IsSeries()) {
+      lines.push_back(OutputLine{&output.name, nullptr, 0, 0, state.changed,
+                                 output.draws ? &state.value.m_draw_entry : nullptr,
                                  &output.properties});
+      continue;
     }
-    text = m_writer.Write(lines);
+    const SeriesView values = state.Series();
+    least += values.size() * 8;
+    lines.push_back(OutputLine{&output.name, values.size() > values.base() ? values.at(values.base()) : nullptr,
+                               values.base(), values.size(), state.changed, nullptr,
+                               &output.properties});
   }
-  if (!text) {
+  if (least > kMaxOutputBytes) {
     m_writer.Forget();
-    return std::make_shared<const TextBlock>(m_evaluator->ToResult().JsonString());
+    return nullptr;
   }
-  return text;
+  return m_writer.Write(lines);
 }

@@ -1,6 +1,8 @@
 #include "compiler/evaluator.h"
 
+#include <functional>
 #include <iostream>
+#include <unordered_set>
 
 #include "compiler/common.h"
 #include "compiler/exception.h"
@@ -39,51 +41,76 @@ OpCode OpCodeOf(const AstNode& node) {
   }
 }
 
-// One operand as the operators see it: a series, or a number standing for
-// `bar_count` copies of itself. Strings and drawings have no elements.
+// One operand as the operators see it: a series (element i at data[i -
+// base]), or a number standing for `bar_count` copies of itself. Strings
+// and drawings have no elements.
 struct Operand {
   explicit Operand(const DataExt& value, size_t bar_count)
       : data(value.m_raw_data.data()),
         number(value.m_single_number),
         is_number(value.isSingleNumberType()),
         length(value.isSingleNumberType() ? bar_count : value.m_raw_data.size()) {}
-  double At(size_t i) const { return is_number ? number : data[i]; }
+  explicit Operand(const NodeState& state, size_t bar_count) : Operand(state.value, bar_count) {
+    if (state.IsSeries()) {
+      const SeriesView view = state.Series();
+      data = view.size() > view.base() ? view.at(view.base()) : nullptr;
+      base = view.base();
+      length = view.size();
+    }
+  }
 
   const double* data;
+  size_t base = 0;
   double number;
   bool is_number;
   size_t length;
 };
 
+// out[i] = op(a[i], b[i]) for i in [from, n), with a gap in either operand
+// giving a gap; one loop per shape of the operands, so that each is a
+// plain loop over arrays.
 template <typename Op>
-void CombineElements(const Operand& a, const Operand& b, double* out, size_t from, size_t length,
-                     Op op) {
-  for (size_t i = from; i < length; ++i) {
-    double x = a.At(i);
-    double y = b.At(i);
-    out[i] = (x == kInvalidValue || y == kInvalidValue) ? kInvalidValue : op(x, y);
+void CombineElements(const Operand& a, const Operand& b, double* out, size_t out_base,
+                     size_t from, size_t length, Op op) {
+  auto apply = [op](double x, double y) {
+    return (x == kInvalidValue || y == kInvalidValue) ? kInvalidValue : op(x, y);
+  };
+  const double* x = a.data;
+  const double* y = b.data;
+  const size_t xb = a.base;
+  const size_t yb = b.base;
+  if (a.is_number && b.is_number) {
+    const double value = apply(a.number, b.number);
+    for (size_t i = from; i < length; ++i) out[i - out_base] = value;
+  } else if (a.is_number) {
+    for (size_t i = from; i < length; ++i) out[i - out_base] = apply(a.number, y[i - yb]);
+  } else if (b.is_number) {
+    for (size_t i = from; i < length; ++i) out[i - out_base] = apply(x[i - xb], b.number);
+  } else {
+    for (size_t i = from; i < length; ++i) out[i - out_base] = apply(x[i - xb], y[i - yb]);
   }
 }
 
-// Elements from..n-1 of the operation.
-void Apply(OpCode code, const Operand& a, const Operand& b, double* out, size_t from, size_t n) {
+// Elements from..n-1 of the operation, written at out[i - out_base].
+void Apply(OpCode code, const Operand& a, const Operand& b, double* out, size_t out_base,
+           size_t from, size_t n) {
   switch (code) {
-    case OpCode::kAdd: return CombineElements(a, b, out, from, n, [](double x, double y) { return x + y; });
-    case OpCode::kSub: return CombineElements(a, b, out, from, n, [](double x, double y) { return x - y; });
-    case OpCode::kMul: return CombineElements(a, b, out, from, n, [](double x, double y) { return x * y; });
+    case OpCode::kAdd: return CombineElements(a, b, out, out_base, from, n, [](double x, double y) { return x + y; });
+    case OpCode::kSub: return CombineElements(a, b, out, out_base, from, n, [](double x, double y) { return x - y; });
+    case OpCode::kMul: return CombineElements(a, b, out, out_base, from, n, [](double x, double y) { return x * y; });
     case OpCode::kDiv:
       // Division by zero (either sign) gives 0 instead of an infinity.
-      return CombineElements(a, b, out, from, n, [](double x, double y) { return y == 0.0 ? 0.0 : x / y; });
-    case OpCode::kGt: return CombineElements(a, b, out, from, n, [](double x, double y) { return x > y ? 1.0 : 0.0; });
-    case OpCode::kGe: return CombineElements(a, b, out, from, n, [](double x, double y) { return x >= y ? 1.0 : 0.0; });
-    case OpCode::kLt: return CombineElements(a, b, out, from, n, [](double x, double y) { return x < y ? 1.0 : 0.0; });
-    case OpCode::kLe: return CombineElements(a, b, out, from, n, [](double x, double y) { return x <= y ? 1.0 : 0.0; });
-    case OpCode::kEq: return CombineElements(a, b, out, from, n, [](double x, double y) { return x == y ? 1.0 : 0.0; });
-    case OpCode::kNe: return CombineElements(a, b, out, from, n, [](double x, double y) { return x != y ? 1.0 : 0.0; });
+      return CombineElements(a, b, out, out_base, from, n, [](double x, double y) { return y == 0.0 ? 0.0 : x / y; });
+    case OpCode::kGt: return CombineElements(a, b, out, out_base, from, n, [](double x, double y) { return x > y ? 1.0 : 0.0; });
+    case OpCode::kGe: return CombineElements(a, b, out, out_base, from, n, [](double x, double y) { return x >= y ? 1.0 : 0.0; });
+    case OpCode::kLt: return CombineElements(a, b, out, out_base, from, n, [](double x, double y) { return x < y ? 1.0 : 0.0; });
+    case OpCode::kLe: return CombineElements(a, b, out, out_base, from, n, [](double x, double y) { return x <= y ? 1.0 : 0.0; });
+    case OpCode::kEq: return CombineElements(a, b, out, out_base, from, n, [](double x, double y) { return x == y ? 1.0 : 0.0; });
+    case OpCode::kNe: return CombineElements(a, b, out, out_base, from, n, [](double x, double y) { return x != y ? 1.0 : 0.0; });
     case OpCode::kAnd:
-      return CombineElements(a, b, out, from, n, [](double x, double y) { return x != 0.0 && y != 0.0 ? 1.0 : 0.0; });
+      return CombineElements(a, b, out, out_base, from, n, [](double x, double y) { return x != 0.0 && y != 0.0 ? 1.0 : 0.0; });
     case OpCode::kOr:
-      return CombineElements(a, b, out, from, n, [](double x, double y) { return x != 0.0 || y != 0.0 ? 1.0 : 0.0; });
+      return CombineElements(a, b, out, out_base, from, n, [](double x, double y) { return x != 0.0 || y != 0.0 ? 1.0 : 0.0; });
   }
 }
 
@@ -218,7 +245,7 @@ DataExt Evaluator::Combine(const AstNode& op, const DataExt& left, const DataExt
   Operand b(right, bar_count);
   size_t length = a.length < b.length ? a.length : b.length;
   std::vector<double> out(length);
-  Apply(OpCodeOf(op), a, b, out.data(), 0, length);
+  Apply(OpCodeOf(op), a, b, out.data(), 0, 0, length);
   return DataExt(std::move(out));
 }
 
@@ -270,6 +297,14 @@ void Evaluator::Forget() {
   m_outputs.clear();
 }
 
+namespace {
+
+// Thrown inside a run that found bars it needs already let go: the run
+// starts again from bar 0.
+struct StartAgain {};
+
+}  // namespace
+
 const std::vector<Evaluator::Output>& Evaluator::Run(const std::shared_ptr<AstNode>& root) {
   const BarData& bars = m_env.Bars();
   m_from = 0;
@@ -282,43 +317,19 @@ const std::vector<Evaluator::Output>& Evaluator::Run(const std::shared_ptr<AstNo
     }
   }
   if (m_from == 0) Forget();
+  if (m_plan_root != root.get()) Plan(root.get());
   m_last_root = root.get();
   m_last_rows_id = bars.Id();
   m_last_version = bars.Version();
   m_last_period = m_env.m_period;
-  ++m_run;
-  m_vars.clear();
-  m_outputs.clear();
   try {
-    if (root) {
-      for (const std::shared_ptr<AstNode>& statement : root->m_children) {
-        const AstNode* body = statement->ChildAtIndex(0).get();
-        const AstNode* props = statement->ChildAtIndex(1).get();
-        if (!body) continue;
-        Output output;
-        output.draws = false;
-        if (body->m_type == AstNode::ReturnAssign || body->m_type == AstNode::Assignment) {
-          const AstNode* target = body->ChildAtIndex(0).get();
-          const NodeState& value = Visit(body->ChildAtIndex(1).get());
-          output.name = target ? target->m_text : std::string();
-          m_vars[output.name] = &value;
-          if (body->m_type == AstNode::Assignment) continue;
-          output.state = &value;
-        } else if (body->m_type == AstNode::Fun) {
-          output.name = body->m_text;
-          output.draws = m_table->IsDraw(output.name);
-          output.state = &Visit(body);
-        } else {
-          continue;
-        }
-        if (props) {
-          for (const std::shared_ptr<AstNode>& prop : props->m_children) {
-            const NodeState& text = Visit(prop.get());
-            if (text.value.isStringType()) output.properties.push_back(text.value.m_string);
-          }
-        }
-        m_outputs.push_back(std::move(output));
-      }
+    try {
+      RunStatements(root.get(), true);
+    } catch (const StartAgain&) {
+      // Rare: a function left its incremental path and needs all bars.
+      Forget();
+      m_from = 0;
+      RunStatements(root.get(), false);
     }
   } catch (...) {
     // Some nodes may be a run ahead of others: start afresh next time.
@@ -330,6 +341,61 @@ const std::vector<Evaluator::Output>& Evaluator::Run(const std::shared_ptr<AstNo
   return m_outputs;
 }
 
+void Evaluator::RunStatements(const AstNode* root, bool trim) {
+  ++m_run;
+  m_trim = trim;
+  m_vars.clear();
+  m_outputs.clear();
+  if (root) {
+    for (const std::shared_ptr<AstNode>& statement : root->m_children) {
+      const AstNode* body = statement->ChildAtIndex(0).get();
+      const AstNode* props = statement->ChildAtIndex(1).get();
+      if (!body) continue;
+      Output output;
+      output.draws = false;
+      if (body->m_type == AstNode::ReturnAssign || body->m_type == AstNode::Assignment) {
+        const AstNode* target = body->ChildAtIndex(0).get();
+        const NodeState& value = Visit(body->ChildAtIndex(1).get());
+        output.name = target ? target->m_text : std::string();
+        m_vars[output.name] = &value;
+        if (body->m_type == AstNode::Assignment) continue;
+        output.state = &value;
+      } else if (body->m_type == AstNode::Fun) {
+        output.name = body->m_text;
+        output.draws = m_table->IsDraw(output.name);
+        output.state = &Visit(body);
+      } else {
+        continue;
+      }
+      if (props) {
+        for (const std::shared_ptr<AstNode>& prop : props->m_children) {
+          const NodeState& text = Visit(prop.get());
+          if (text.value.isStringType()) output.properties.push_back(text.value.m_string);
+        }
+      }
+      m_outputs.push_back(std::move(output));
+    }
+  }
+  // Values nobody reads any more keep only what the next run reads.
+  if (m_trim) {
+    for (auto& [node, state] : m_states) {
+      if (m_plan_outputs.count(node) == 0) state.Trim();
+    }
+  }
+}
+
+void Evaluator::Settle() {
+  if (!m_trim) return;
+  for (const Output& output : m_outputs) const_cast<NodeState*>(output.state)->Trim();
+}
+
+bool Evaluator::Whole() const {
+  for (const Output& output : m_outputs) {
+    if (output.state->base > 0) return false;
+  }
+  return true;
+}
+
 size_t Evaluator::FirstChanged() const {
   size_t first = kUnchanged;
   for (const Output& output : m_outputs) first = Min(first, output.state->changed);
@@ -339,14 +405,101 @@ size_t Evaluator::FirstChanged() const {
 Result Evaluator::ToResult() const {
   Result result;
   for (const Output& output : m_outputs) {
-    const DataExt& value = output.state->value;
     if (output.draws) {
-      result.Add(VarModel(output.name, value.m_draw_entry, output.properties));
+      result.Add(VarModel(output.name, output.state->value.m_draw_entry, output.properties));
     } else {
-      result.Add(VarModel(output.name, value.m_raw_data, output.properties));
+      result.Add(VarModel(output.name, output.state->Whole().m_raw_data, output.properties));
     }
   }
   return result;
+}
+
+// ---- The plan of a formula: who reads each value last ------------------------
+
+void Evaluator::Plan(const AstNode* root) {
+  m_plan_root = root;
+  m_plan_readers.clear();
+  m_plan_outputs.clear();
+  std::unordered_set<const AstNode*> visited;
+  std::map<std::string, const AstNode*> vars;
+  // The node whose state holds the value of `node` (null: a bar column or
+  // nothing, which are never let go), visiting in the order of Visit().
+  std::function<const AstNode*(const AstNode*)> producer = [&](const AstNode* node) -> const AstNode* {
+    if (!node) return nullptr;
+    if (node->m_type == AstNode::Identifier) {
+      auto it = vars.find(node->m_text);
+      return it == vars.end() ? nullptr : it->second;
+    }
+    if (IsOperator(node->m_type)) {
+      std::vector<const AstNode*> spine;
+      const AstNode* leftmost = node;
+      while (leftmost && IsOperator(leftmost->m_type)) {
+        spine.push_back(leftmost);
+        leftmost = leftmost->m_children.empty() ? nullptr : leftmost->m_children[0].get();
+      }
+      const AstNode* acc = producer(leftmost ? spine.back()->m_children[0].get() : nullptr);
+      for (auto it = spine.rbegin(); it != spine.rend(); ++it) {
+        if (visited.insert(*it).second) {
+          const AstNode* right = producer((*it)->ChildAtIndex(1).get());
+          if (acc) m_plan_readers[acc] = *it;
+          if (right) m_plan_readers[right] = *it;
+        }
+        acc = *it;
+      }
+      return acc;
+    }
+    if (!visited.insert(node).second) return node;
+    if (node->m_type == AstNode::Fun) {
+      if (node->m_children.empty() && SpreadOf(node->m_text) == Spread::kMarket) return nullptr;
+      std::vector<const AstNode*> args;
+      for (const std::shared_ptr<AstNode>& child : node->m_children) {
+        args.push_back(producer(child.get()));
+      }
+      for (const AstNode* arg : args) {
+        if (arg) m_plan_readers[arg] = node;
+      }
+    }
+    return node;
+  };
+  if (!root) return;
+  for (const std::shared_ptr<AstNode>& statement : root->m_children) {
+    const AstNode* body = statement->ChildAtIndex(0).get();
+    const AstNode* props = statement->ChildAtIndex(1).get();
+    if (!body) continue;
+    if (body->m_type == AstNode::ReturnAssign || body->m_type == AstNode::Assignment) {
+      const AstNode* target = body->ChildAtIndex(0).get();
+      const AstNode* value = producer(body->ChildAtIndex(1).get());
+      vars[target ? target->m_text : std::string()] = value;
+      if (body->m_type == AstNode::Assignment) continue;
+      if (value) m_plan_outputs.insert(value);
+    } else if (body->m_type == AstNode::Fun) {
+      if (const AstNode* value = producer(body)) m_plan_outputs.insert(value);
+    } else {
+      continue;
+    }
+    if (props) {
+      for (const std::shared_ptr<AstNode>& prop : props->m_children) producer(prop.get());
+    }
+  }
+}
+
+void Evaluator::Read(const AstNode* reader, const NodeState& arg, size_t need) {
+  NodeState& state = const_cast<NodeState&>(arg);
+  if (need > state.need) state.need = need;
+  if (!m_trim || state.node == nullptr) return;
+  auto it = m_plan_readers.find(state.node);
+  if (it != m_plan_readers.end() && it->second == reader && m_plan_outputs.count(state.node) == 0) {
+    state.Trim();
+  }
+}
+
+// ---- Visiting nodes -----------------------------------------------------------
+
+NodeState& Evaluator::StateOf(const AstNode* node) {
+  NodeState& state = m_states[node];
+  state.node = node;
+  if (state.run != m_run) state.need = 0;  // the readers of this run say again
+  return state;
 }
 
 const NodeState& Evaluator::Visit(const AstNode* node) {
@@ -375,7 +528,7 @@ const NodeState& Evaluator::Visit(const AstNode* node) {
     default:
       break;
   }
-  NodeState& state = m_states[node];
+  NodeState& state = StateOf(node);
   if (state.run == m_run) return state;
   const bool kept = state.kept;
   state.run = m_run;
@@ -391,8 +544,9 @@ const NodeState& Evaluator::Visit(const AstNode* node) {
       state.changed = kept ? kUnchanged : 0;
       break;
     case AstNode::Static: {
-      size_t old_length = kept ? state.value.m_raw_data.size() : 0;
-      state.value.m_raw_data.resize(m_env.BarCount(), kInvalidValue);
+      size_t old_length = kept ? state.Size() : 0;
+      if (m_env.BarCount() < state.base) throw StartAgain();
+      state.value.m_raw_data.resize(m_env.BarCount() - state.base, kInvalidValue);
       state.changed = kept ? ChangedFrom(kUnchanged, old_length, m_env.BarCount()) : 0;
       break;
     }
@@ -412,10 +566,15 @@ const NodeState& Evaluator::VisitChain(const AstNode* node) {
   }
   const NodeState* acc = &Visit(leftmost ? spine.back()->m_children[0].get() : nullptr);
   for (auto it = spine.rbegin(); it != spine.rend(); ++it) {
-    NodeState& out = m_states[*it];
+    NodeState& out = StateOf(*it);
     if (out.run != m_run) {
       const NodeState& right = Visit((*it)->ChildAtIndex(1).get());
       CombineInto(**it, *acc, right, out);
+      if (!out.causal) out.need = kAllBars;
+      // An operator reads bar i of its operands for its bar i only.
+      const size_t need = out.causal ? 2 : kAllBars;
+      Read(*it, *acc, need);
+      Read(*it, right, need);
     }
     acc = &out;
   }
@@ -425,26 +584,35 @@ const NodeState& Evaluator::VisitChain(const AstNode* node) {
 void Evaluator::CombineInto(const AstNode& op, const NodeState& left, const NodeState& right,
                             NodeState& out) const {
   size_t bar_count = m_env.BarCount();
-  Operand a(left.value, bar_count);
-  Operand b(right.value, bar_count);
+  Operand a(left, bar_count);
+  Operand b(right, bar_count);
   size_t length = a.length < b.length ? a.length : b.length;
   size_t from = 0;
   size_t old_length = 0;
   if (out.kept) {
-    old_length = out.value.m_raw_data.size();
+    old_length = out.Size();
     from = Min(Min(left.changed, right.changed), old_length);
   }
-  std::vector<double>& data = out.value.m_raw_data;
-  data.resize(length);
-  if (from < length) Apply(OpCodeOf(op), a, b, data.data(), from, length);
+  if (from < length) {
+    if ((!a.is_number && from < a.base) || (!b.is_number && from < b.base)) throw StartAgain();
+    if (from < out.base) {
+      if (from > 0) throw StartAgain();
+      out.Restart();
+    }
+  }
+  if (length < out.base) throw StartAgain();
+  out.Resize(length);
+  if (from < length) Apply(OpCodeOf(op), a, b, out.value.m_raw_data.data(), out.base, from, length);
+  out.value.m_type = LIST_TYPE;
   out.changed = out.kept ? ChangedFrom(from, old_length, length) : 0;
+  out.causal = left.causal && right.causal;
   out.kept = true;
   out.run = m_run;
 }
 
 NodeState& Evaluator::Market(const std::string& name) {
   char field = name[0];  // C/CLOSE, O/OPEN, H/HIGH, L/LOW, V/VOL
-  NodeState& state = m_columns[std::string(1, field)];
+  NodeState& state = m_columns[field];
   if (state.run == m_run) return state;
   const BarData& bars = m_env.Bars();
   const std::vector<double>& column = field == 'C'   ? bars.Close()
@@ -452,15 +620,10 @@ NodeState& Evaluator::Market(const std::string& name) {
                                       : field == 'H' ? bars.High()
                                       : field == 'L' ? bars.Low()
                                                      : bars.Volume();
-  size_t from = state.kept ? Min(m_from, state.value.m_raw_data.size()) : 0;
-  size_t old_length = state.value.m_raw_data.size();
-  std::vector<double>& data = state.value.m_raw_data;
-  data.resize(column.size());
-  if (from < column.size()) {
-    std::copy(column.begin() + static_cast<std::ptrdiff_t>(from), column.end(),
-              data.begin() + static_cast<std::ptrdiff_t>(from));
-  }
-  state.changed = state.kept ? ChangedFrom(from, old_length, column.size()) : 0;
+  // Read in place: the bars do not change during a run.
+  state.column = &column;
+  state.changed = state.kept ? ChangedFrom(Min(m_from, state.length), state.length, column.size()) : 0;
+  state.length = column.size();
   state.kept = true;
   state.run = m_run;
   return state;
@@ -468,9 +631,12 @@ NodeState& Evaluator::Market(const std::string& name) {
 
 NodeState& Evaluator::VisitCall(const AstNode* node) {
   const std::string& name = node->m_text;
-  NodeState& state = m_states[node];
+  NodeState& state = StateOf(node);
   if (state.run == m_run) return state;
-  if (state.spread < 0) state.spread = static_cast<int>(SpreadOf(name));
+  if (state.spread < 0) {
+    state.spread = static_cast<int>(SpreadOf(name));
+    state.whole = static_cast<Spread>(state.spread) == Spread::kFull;
+  }
   const Spread spread = static_cast<Spread>(state.spread);
   if (spread == Spread::kMarket && node->m_children.empty()) {
     NodeState& column = Market(name);
@@ -478,42 +644,59 @@ NodeState& Evaluator::VisitCall(const AstNode* node) {
     return column;
   }
 
-  std::vector<const DataExt*> args;
+  std::vector<const NodeState*> args;
   args.reserve(node->m_children.size());
   size_t from = m_from;
+  bool causal = Causal(name);
   for (const std::shared_ptr<AstNode>& child : node->m_children) {
     const NodeState& arg = Visit(child.get());
-    args.push_back(&arg.value);
+    args.push_back(&arg);
     from = Min(from, arg.changed);
+    causal = causal && arg.causal;
   }
+  state.causal = causal;
+  // A value that may change before the first changed bar is kept whole.
+  if (!causal) state.need = kAllBars;
+  // What this call reads again of its arguments on the next run.
+  const size_t need = causal ? Lookback(spread, args) : kAllBars;
+  Compute(node, state, args, from);
+  for (const NodeState* arg : args) Read(node, *arg, need);
+  return state;
+}
+
+void Evaluator::Compute(const AstNode* node, NodeState& state,
+                        const std::vector<const NodeState*>& args, size_t from) {
+  const std::string& name = node->m_text;
+  const Spread spread = static_cast<Spread>(state.spread);
   const bool kept = state.kept && state.run + 1 == m_run;
+  state.run = m_run;
   if (kept && from == kUnchanged) {
     state.changed = kUnchanged;
-    state.run = m_run;
-    return state;
+    return;
   }
-  size_t old_length = kept && state.value.isListType() ? state.value.m_raw_data.size() : 0;
+  size_t old_length = kept && state.value.isListType() ? state.Size() : 0;
   if (!kept || !state.value.isListType()) from = 0;
   from = Min(from, old_length);
 
   bool done = false;
-  if (spread == Spread::kElementwise && from > 0) {
+  if (spread == Spread::kElementwise && from > 0 && from >= state.base) {
     // Bar i of the output reads bar i of the arguments: run the function over
     // the changed tail of each series argument only.
     std::vector<DataExt> tail;
     tail.reserve(args.size());
     size_t full_length = kUnchanged;
     bool any_series = false;
-    for (const DataExt* arg : args) {
-      if (arg->isListType()) {
+    for (const NodeState* arg : args) {
+      if (arg->IsSeries()) {
+        const SeriesView view = arg->Series();
         any_series = true;
-        full_length = Min(full_length, arg->m_raw_data.size());
-        size_t start = Min(from, arg->m_raw_data.size());
-        tail.emplace_back(std::vector<double>(
-            arg->m_raw_data.begin() + static_cast<std::ptrdiff_t>(start), arg->m_raw_data.end()));
-      } else if (arg->isSingleNumberType()) {
+        full_length = Min(full_length, view.size());
+        size_t start = Min(from, view.size());
+        if (start < view.base()) throw StartAgain();
+        tail.emplace_back(std::vector<double>(view.at(start), view.at(start) + (view.size() - start)));
+      } else if (arg->value.isSingleNumberType()) {
         full_length = Min(full_length, m_env.BarCount());
-        tail.push_back(*arg);
+        tail.push_back(arg->value);
       } else {
         any_series = false;
         break;
@@ -524,36 +707,53 @@ NodeState& Evaluator::VisitCall(const AstNode* node) {
       if (!strategy) Exception::ThrowException(0, 0, name, ERR_LOSS_METHOD_IMPL);
       DataExt part = strategy->Exec(std::move(tail), m_env, nullptr);
       if (part.isListType() && part.m_raw_data.size() == full_length - from) {
-        std::vector<double>& data = state.value.m_raw_data;
-        data.resize(full_length);
-        std::copy(part.m_raw_data.begin(), part.m_raw_data.end(),
-                  data.begin() + static_cast<std::ptrdiff_t>(from));
+        state.Resize(full_length);
+        std::copy(part.m_raw_data.begin(), part.m_raw_data.end(), &state.At(from));
         done = true;
       }
     }
   } else if (spread != Spread::kFull && spread != Spread::kElementwise) {
-    if (!kept) state.value = DataExt();
+    if (!kept) {
+      state.value = DataExt();
+      state.Restart();
+    }
     done = ContinueCall(spread, args, m_env.BarCount(), from, state);
   }
 
   if (done) {
     state.value.m_type = LIST_TYPE;
-    state.changed = kept ? ChangedFrom(from, old_length, state.value.m_raw_data.size()) : 0;
+    state.changed = kept ? ChangedFrom(from, old_length, state.Size()) : 0;
   } else {
-    // The whole function, then the first bar where its output moved.
+    // The whole function, then the first bar where its output moved: every
+    // bar of the arguments and, to compare, of the kept value is needed.
     std::vector<DataExt> copies;
     copies.reserve(args.size());
-    for (const DataExt* arg : args) copies.push_back(*arg);
+    for (const NodeState* arg : args) {
+      if (arg->IsSeries() && arg->Series().base() > 0) throw StartAgain();
+      copies.push_back(arg->Whole());
+    }
+    // A function with an incremental path changes nothing before `from`
+    // (its path is checked against full runs): a value cut down to its last
+    // bars is compared over those. Any other needs its whole value.
+    if (kept && state.base > 0 && (spread == Spread::kFull || !state.causal)) throw StartAgain();
     std::unique_ptr<Strategy> strategy = StrategyFactory::StrategyByName(name);
     if (!strategy) Exception::ThrowException(0, 0, name, ERR_LOSS_METHOD_IMPL);
     std::shared_ptr<AstNode> self;  // strategies read their node's position only
     DataExt value = strategy->Exec(std::move(copies), m_env, self);
-    state.changed = kept ? FirstDifference(state.value, value) : 0;
+    if (!kept) {
+      state.changed = 0;
+    } else if (state.base > 0) {
+      state.changed = value.isListType() && value.m_raw_data.size() >= state.base
+                          ? FirstHeldDifference(state, value.m_raw_data)
+                          : 0;
+    } else {
+      state.changed = FirstDifference(state.value, value);
+    }
     state.value = std::move(value);
+    state.base = 0;
+    state.valid_dropped = kUnchanged;
     state.resume_at = 0;  // a resumable path starts again from bar 0
     state.first_valid = 0;
   }
   state.kept = true;
-  state.run = m_run;
-  return state;
 }
