@@ -1,5 +1,6 @@
 #include "compiler/evaluator.h"
 
+#include <cstdint>
 #include <functional>
 #include <iostream>
 #include <unordered_set>
@@ -416,7 +417,89 @@ Result Evaluator::ToResult() const {
 
 // ---- The plan of a formula: who reads each value last ------------------------
 
+void Evaluator::Canonicalize(const AstNode* root) {
+  m_canon.clear();
+  // Every node gets the id of its value: equal ids for the same function of
+  // the same values, wherever they are written. RAND draws anew at each call.
+  std::unordered_map<std::string, int> ids;
+  std::vector<const AstNode*> first;  // the first node of each id
+  std::map<std::string, int> vars;    // the id each variable holds
+  auto intern = [&](const AstNode* node, const std::string& key) {
+    auto [it, fresh] = ids.emplace(key, static_cast<int>(first.size()));
+    if (fresh) first.push_back(node);
+    m_canon[node] = first[static_cast<size_t>(it->second)];
+    return it->second;
+  };
+  auto unique = [](const AstNode* node) {
+    return "#" + std::to_string(reinterpret_cast<std::uintptr_t>(node));
+  };
+  std::function<int(const AstNode*)> id = [&](const AstNode* node) -> int {
+    if (!node) return -1;
+    const std::string text = std::to_string(static_cast<int>(node->m_type)) + ":" + node->m_text;
+    if (node->m_type == AstNode::Identifier) {
+      auto it = vars.find(node->m_text);
+      return it != vars.end() ? it->second : intern(node, "?" + node->m_text);
+    }
+    if (IsOperator(node->m_type)) {
+      // A left-deep chain is walked with a loop, as Visit() does.
+      std::vector<const AstNode*> spine;
+      const AstNode* leftmost = node;
+      while (leftmost && IsOperator(leftmost->m_type)) {
+        spine.push_back(leftmost);
+        leftmost = leftmost->m_children.empty() ? nullptr : leftmost->m_children[0].get();
+      }
+      int acc = id(leftmost ? spine.back()->m_children[0].get() : nullptr);
+      for (auto it = spine.rbegin(); it != spine.rend(); ++it) {
+        const int right = id((*it)->ChildAtIndex(1).get());
+        const std::string op = std::to_string(static_cast<int>((*it)->m_type)) + ":" + (*it)->m_text;
+        acc = intern(*it, op + "(" + std::to_string(acc) + "," + std::to_string(right) + ")");
+      }
+      return acc;
+    }
+    if (node->m_type == AstNode::Fun) {
+      std::string key = text + "(";
+      for (const std::shared_ptr<AstNode>& child : node->m_children) {
+        key += std::to_string(id(child.get())) + ",";
+      }
+      if (node->m_text == "RAND") key += unique(node);
+      return intern(node, key + ")");
+    }
+    switch (node->m_type) {
+      case AstNode::Digit:
+      case AstNode::String:
+      case AstNode::PropertyLiteral:
+      case AstNode::Static:
+        return intern(node, text);
+      default:
+        return intern(node, unique(node));
+    }
+  };
+  if (!root) return;
+  for (const std::shared_ptr<AstNode>& statement : root->m_children) {
+    const AstNode* body = statement->ChildAtIndex(0).get();
+    const AstNode* props = statement->ChildAtIndex(1).get();
+    if (!body) continue;
+    if (body->m_type == AstNode::ReturnAssign || body->m_type == AstNode::Assignment) {
+      const AstNode* target = body->ChildAtIndex(0).get();
+      vars[target ? target->m_text : std::string()] = id(body->ChildAtIndex(1).get());
+    } else if (body->m_type == AstNode::Fun) {
+      id(body);
+    } else {
+      continue;
+    }
+    if (props) {
+      for (const std::shared_ptr<AstNode>& prop : props->m_children) id(prop.get());
+    }
+  }
+}
+
+const AstNode* Evaluator::Canon(const AstNode* node) const {
+  auto it = m_canon.find(node);
+  return it == m_canon.end() ? node : it->second;
+}
+
 void Evaluator::Plan(const AstNode* root) {
+  Canonicalize(root);
   m_plan_root = root;
   m_plan_readers.clear();
   m_plan_outputs.clear();
@@ -430,6 +513,7 @@ void Evaluator::Plan(const AstNode* root) {
       auto it = vars.find(node->m_text);
       return it == vars.end() ? nullptr : it->second;
     }
+    node = Canon(node);
     if (IsOperator(node->m_type)) {
       std::vector<const AstNode*> spine;
       const AstNode* leftmost = node;
@@ -439,12 +523,13 @@ void Evaluator::Plan(const AstNode* root) {
       }
       const AstNode* acc = producer(leftmost ? spine.back()->m_children[0].get() : nullptr);
       for (auto it = spine.rbegin(); it != spine.rend(); ++it) {
-        if (visited.insert(*it).second) {
+        const AstNode* op = Canon(*it);
+        if (visited.insert(op).second) {
           const AstNode* right = producer((*it)->ChildAtIndex(1).get());
-          if (acc) m_plan_readers[acc] = *it;
-          if (right) m_plan_readers[right] = *it;
+          if (acc) m_plan_readers[acc] = op;
+          if (right) m_plan_readers[right] = op;
         }
-        acc = *it;
+        acc = op;
       }
       return acc;
     }
@@ -508,6 +593,7 @@ const NodeState& Evaluator::Visit(const AstNode* node) {
     m_nothing.changed = kUnchanged;
     return m_nothing;
   }
+  node = Canon(node);  // one state for every copy of the same expression
   switch (node->m_type) {
     case AstNode::Identifier: {
       auto it = m_vars.find(node->m_text);
@@ -566,15 +652,16 @@ const NodeState& Evaluator::VisitChain(const AstNode* node) {
   }
   const NodeState* acc = &Visit(leftmost ? spine.back()->m_children[0].get() : nullptr);
   for (auto it = spine.rbegin(); it != spine.rend(); ++it) {
-    NodeState& out = StateOf(*it);
+    const AstNode* op = Canon(*it);
+    NodeState& out = StateOf(op);
     if (out.run != m_run) {
       const NodeState& right = Visit((*it)->ChildAtIndex(1).get());
-      CombineInto(**it, *acc, right, out);
+      CombineInto(*op, *acc, right, out);
       if (!out.causal) out.need = kAllBars;
       // An operator reads bar i of its operands for its bar i only.
       const size_t need = out.causal ? 2 : kAllBars;
-      Read(*it, *acc, need);
-      Read(*it, right, need);
+      Read(op, *acc, need);
+      Read(op, right, need);
     }
     acc = &out;
   }
@@ -632,17 +719,13 @@ NodeState& Evaluator::Market(const std::string& name) {
 NodeState& Evaluator::VisitCall(const AstNode* node) {
   const std::string& name = node->m_text;
   NodeState& state = StateOf(node);
-  if (state.run == m_run) return state;
   if (state.spread < 0) {
     state.spread = static_cast<int>(SpreadOf(name));
     state.whole = static_cast<Spread>(state.spread) == Spread::kFull;
   }
   const Spread spread = static_cast<Spread>(state.spread);
-  if (spread == Spread::kMarket && node->m_children.empty()) {
-    NodeState& column = Market(name);
-    state.run = m_run;
-    return column;
-  }
+  if (spread == Spread::kMarket && node->m_children.empty()) return Market(name);
+  if (state.run == m_run) return state;
 
   std::vector<const NodeState*> args;
   args.reserve(node->m_children.size());

@@ -83,6 +83,10 @@ class Evaluator {
   void RunStatements(const AstNode* root, bool trim);
   // Finds, for every node of the tree, the node that reads its value last.
   void Plan(const AstNode* root);
+  // Maps every node to the first node of the tree that computes the same
+  // value (the same function of the same values), which holds the state.
+  void Canonicalize(const AstNode* root);
+  const AstNode* Canon(const AstNode* node) const;
   // `reader` has read `arg`, and reads `need` trailing bars of it again on
   // the next run; lets go of the rest when it was the last reader.
   void Read(const AstNode* reader, const NodeState& arg, size_t need);
@@ -113,6 +117,7 @@ class Evaluator {
   const AstNode* m_plan_root = nullptr;
   std::unordered_map<const AstNode*, const AstNode*> m_plan_readers;
   std::unordered_set<const AstNode*> m_plan_outputs;
+  std::unordered_map<const AstNode*, const AstNode*> m_canon;
 
   // A left-deep chain of operators (1+1+...+1) is walked with a loop, so its
   // length does not touch the stack.
