@@ -132,8 +132,10 @@ TEST(Cancel, LongWindowLoopsStopInsideTheLoop) {
       {"FINDHIGH", [&] { FindHigh(x, 0, 5000, 10); }},
       {"SUMBARS never reached", [&] { SumBars(x, far); }},
       {"STD continued", [&] {
-         NodeState state;
-         ContinueCall(SpreadOf("STD"), {&x, &window}, values.size(), 0, state);
+         NodeState series, count, state;
+         series.value = x;
+         count.value = window;
+         ContinueCall(SpreadOf("STD"), {&series, &count}, values.size(), 0, state);
        }},
   };
   std::atomic<bool> flag{true};
