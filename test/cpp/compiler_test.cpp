@@ -7,11 +7,6 @@
 
 namespace {
 
-const char kEmptyRecord[] =
-    "{\"draw_name\":\"\",\"draw_text\":\"\",\"draw_type\":0,\"draw_kline_datas\":[],"
-    "\"draw_positions\":[],\"part_lines\":[],\"draw_numbers\":[],\"draw_sls\":[],"
-    "\"stick_lines\":[] }";
-
 TEST(Compiler, BarsChangedInPlaceAreSeenByTheNextRun) {
   Compiler compiler("X:CLOSE*2;");
   ASSERT_EQ(compiler.Compile(), "");

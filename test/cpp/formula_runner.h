@@ -38,9 +38,3 @@ inline Result Outputs(const std::string& text, const BarData& bars, unsigned lon
   evaluator.m_env.m_period = period;
   return evaluator.EvaluateAll(CheckedTree(text));
 }
-
-// The values of the one output a formula must produce.
-inline std::vector<double> OnlyOutput(const std::string& text, const BarData& bars) {
-  Result result = Outputs(text, bars);
-  return result.out_vars.size() == 1 ? result.out_vars[0].datas : std::vector<double>{-1, -1, -1, -1};
-}

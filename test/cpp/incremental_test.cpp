@@ -32,108 +32,89 @@ const char kChartSet[] =
 
 int Rounds() {
   const char* text = std::getenv("FORMULA_DIFF_ROUNDS");
-  int rounds = text ? std::atoi(text) : 1;
-  return rounds > 0 ? rounds : 1;
+  return text && std::atoi(text) > 0 ? std::atoi(text) : 1;
 }
 
-// Bars of a random walk; now and then a value without a value (-100000) or
-// NaN when `odd` is set.
-class BarMaker {
- public:
-  explicit BarMaker(unsigned seed, bool odd) : m_random(seed), m_odd(odd) {}
+// Bars of a random walk; with `odd`, now and then a close without a value
+// (-100000), a NaN high or a flat bar (comparisons flip).
+struct BarMaker {
+  std::mt19937 random;
+  bool odd;
+  double close = 100.0;
+  size_t count = 0;
 
+  int Pick(int high) { return std::uniform_int_distribution<int>(0, high)(random); }
+  double Step() { return std::uniform_real_distribution<double>(-0.03, 0.03)(random); }
   BarRow Next() {
-    std::uniform_real_distribution<double> step(-0.03, 0.03);
-    m_close *= 1.0 + step(m_random);
+    close *= 1.0 + Step();
     BarRow row;
-    row.open = m_close * (1.0 + step(m_random) / 3);
-    row.close = m_close;
+    row.open = close * (1.0 + Step() / 3);
+    row.close = close;
     row.high = std::max(row.open, row.close) * 1.01;
     row.low = std::min(row.open, row.close) * 0.99;
-    row.vol = std::floor(1000 + 1000 * (step(m_random) + 0.03));
-    row.time = 1.6e12 + 86400000.0 * m_count++;
-    if (m_odd) {
-      std::uniform_int_distribution<int> pick(0, 40);
-      int k = pick(m_random);
-      if (k == 0) row.close = kInvalidValue;
-      if (k == 1) row.high = std::nan("");
-      if (k == 2) row.close = row.open;  // a flat bar: comparisons flip
-    }
+    row.vol = std::floor(1000 + 1000 * (Step() + 0.03));
+    row.time = 1.6e12 + 86400000.0 * count++;
+    const int k = odd ? Pick(40) : 40;
+    if (k == 0) row.close = kInvalidValue;
+    if (k == 1) row.high = std::nan("");
+    if (k == 2) row.close = row.open;
     return row;
   }
   // The same bar with another close: small, or large enough to cross levels.
   BarRow Moved(BarRow row) {
-    std::uniform_int_distribution<int> pick(0, 5);
-    int k = pick(m_random);
-    double factor = k == 0 ? 1.2 : k == 1 ? 0.8 : 1.0 + (k - 3) * 0.001;
-    row.close = row.close == kInvalidValue ? m_close : row.close * factor;
+    const int k = Pick(5);
+    row.close = row.close == kInvalidValue ? close : row.close * (k == 0 ? 1.2 : k == 1 ? 0.8 : 1.0 + (k - 3) * 0.001);
     row.high = std::max(row.high, row.close);
     row.low = std::min(row.low, row.close);
-    if (m_odd && k == 5) row.close = kInvalidValue;
+    if (odd && k == 5) row.close = kInvalidValue;
     return row;
   }
-  std::mt19937& Random() { return m_random; }
-
- private:
-  std::mt19937 m_random;
-  bool m_odd;
-  double m_close = 100.0;
-  size_t m_count = 0;
 };
 
-struct Replay {
-  int steps = 0;
-  std::string failure;  // empty when every step matched
-};
-
-// Runs `text` incrementally over rows changed `steps` times at random and
-// compares each run with a fresh full evaluation.
-Replay ReplayTicks(const std::string& text, unsigned seed, int steps, bool odd,
-                   size_t first_rows) {
-  Replay replay;
+// Runs `text` incrementally over `first_rows` rows changed `steps` times at
+// random (replace the last, append one or two, prepend one, append none),
+// comparing each run with a fresh full run; a Compiler given the same
+// changes must write the same text. Returns the steps compared (-1 after a
+// failure); a formula that does not compile or run compares nothing.
+int ReplayTicks(const std::string& text, unsigned seed, int steps, bool odd, size_t first_rows) {
   std::shared_ptr<AstNode> tree;
   try {
     tree = CheckedTree(text);
   } catch (const Exception&) {
-    return replay;  // not a formula of the language: nothing to compare
+    return 0;
   }
-  BarMaker maker(seed, odd);
-  BarData bars;
+  BarMaker maker{std::mt19937(seed), odd};
   std::vector<BarRow> rows;
   for (size_t i = 0; i < first_rows; ++i) rows.push_back(maker.Next());
-  bars.Assign(rows);
+  BarData bars(rows);
   Evaluator incremental(bars);
   incremental.m_env.m_period = 1440;
-  // The compiler's text after each change: its own incremental run, and the
-  // text of the unchanged bars copied from its previous text.
   Compiler compiler(text);
   compiler.Compile();
   compiler.Bars().Assign(rows);
   compiler.Period(1440);
   Result previous;
-  std::uniform_int_distribution<int> action(0, 9);
   for (int step = 0; step <= steps; ++step) {
-    if (step > 0) {
-      const int a = action(maker.Random());
-      const bool replace = a < 5 && !bars.empty();
-      const bool prepend = a == 9 && step % 7 == 0;
-      std::vector<BarRow> more;  // none when a is 9 without a prepend
+    const int a = step > 0 ? maker.Pick(9) : -1;
+    const bool replace = a >= 0 && a < 5 && !bars.empty();
+    const bool prepend = a == 9 && step % 7 == 0;
+    std::vector<BarRow> more;  // none when a is 9 without a prepend
+    if (replace) {
+      more = {maker.Moved(bars.Row(bars.size() - 1))};
+    } else if (a >= 0 && a < 9) {
+      more.resize(1 + a % 2);
+      for (BarRow& row : more) row = maker.Next();
+    } else if (prepend) {
+      more = {maker.Next()};
+    }
+    for (BarData* both : {&bars, &compiler.Bars()}) {
+      if (step == 0) continue;
       if (replace) {
-        more = {maker.Moved(bars.Row(bars.size() - 1))};
-      } else if (a < 9) {
-        more.resize(1 + a % 2);
-        for (BarRow& row : more) row = maker.Next();
+        both->ReplaceLast(more[0]);
       } else if (prepend) {
-        more = {maker.Next()};
-      }
-      for (BarData* both : {&bars, &compiler.Bars()}) {
-        if (replace) {
-          both->ReplaceLast(more[0]);
-        } else if (prepend) {
-          both->Prepend(more);
-        } else {
-          both->Append(more);
-        }
+        both->Prepend(more);
+      } else {
+        both->Append(more);
       }
     }
     Result full;
@@ -142,147 +123,90 @@ Replay ReplayTicks(const std::string& text, unsigned seed, int steps, bool odd,
     try {
       full = fresh.EvaluateAll(tree);
     } catch (const Exception&) {
-      return replay;  // a function without implementation: not comparable
+      return 0;  // a function without implementation: not comparable
     }
-    try {
-      incremental.Run(tree);
-    } catch (const Exception& error) {
-      replay.failure = "step " + std::to_string(step) + ": the incremental run threw " + error.ToString();
-      return replay;
-    }
+    const std::string where = text + "\nseed " + std::to_string(seed) + " step " +
+                              std::to_string(step) + " (" + std::to_string(bars.size()) + " rows)";
+    incremental.Run(tree);
     Result mine = incremental.ToResult();
-    std::string where = "step " + std::to_string(step) + " (" + std::to_string(bars.size()) + " rows)";
     const std::string expected = full.JsonString();
-    if (mine.JsonString() != expected) {
-      replay.failure = where + ": text differs";
-      return replay;
+    EXPECT_EQ(mine.JsonString(), expected) << where;
+    EXPECT_EQ(compiler.Run(), expected) << where << ": the compiler's text";
+    const size_t from = incremental.FirstChanged();
+    for (size_t k = 0; k < full.out_vars.size() && k < mine.out_vars.size(); ++k) {
+      const std::vector<double>& now = mine.out_vars[k].datas;
+      EXPECT_EQ(FirstDifference(DataExt(full.out_vars[k].datas), DataExt(now)), kUnchanged)
+          << where << ": output " << full.out_vars[k].name << " differs in its bits";
+      // Nothing before the reported first changed bar may have moved.
+      if (step == 0 || previous.out_vars.size() != mine.out_vars.size()) continue;
+      const std::vector<double>& before = previous.out_vars[k].datas;
+      const size_t settled = std::min({from, before.size(), now.size()});
+      EXPECT_EQ(FirstDifference(DataExt(std::vector<double>(before.begin(), before.begin() + settled)),
+                                DataExt(std::vector<double>(now.begin(), now.begin() + settled))),
+                kUnchanged)
+          << where << ": output " << mine.out_vars[k].name << " changed before the reported bar " << from;
     }
-    if (compiler.Run() != expected) {
-      replay.failure = where + ": the compiler's text differs";
-      return replay;
-    }
-    for (size_t k = 0; k < full.out_vars.size(); ++k) {
-      DataExt a(full.out_vars[k].datas), b(mine.out_vars[k].datas);
-      if (FirstDifference(a, b) != kUnchanged) {
-        replay.failure = where + ": output " + full.out_vars[k].name + " differs in its bits";
-        return replay;
-      }
-    }
-    // Nothing before the reported first changed bar may have moved.
-    size_t from = incremental.FirstChanged();
-    if (step > 0 && previous.out_vars.size() == mine.out_vars.size()) {
-      for (size_t k = 0; k < mine.out_vars.size(); ++k) {
-        const std::vector<double>& before = previous.out_vars[k].datas;
-        const std::vector<double>& now = mine.out_vars[k].datas;
-        size_t settled = std::min({from, before.size(), now.size()});
-        DataExt a(std::vector<double>(before.begin(), before.begin() + settled));
-        DataExt b(std::vector<double>(now.begin(), now.begin() + settled));
-        if (FirstDifference(a, b) != kUnchanged) {
-          replay.failure = where + ": output " + mine.out_vars[k].name +
-                           " changed before the reported bar " + std::to_string(from);
-          return replay;
-        }
-      }
-    }
+    if (::testing::Test::HasFailure()) return -1;
     previous = std::move(mine);
-    replay.steps++;
   }
-  return replay;
+  return steps + 1;
 }
 
-// ---- Random formulas over every function -------------------------------------
+// A random series argument; look-ahead and backward-writing leaves change
+// bars before the last.
+std::string RandomSeries(BarMaker& m, int depth) {
+  static const char* kLeaves[] = {"C", "O", "H", "L", "V", "CLOSE-OPEN", "C>O", "(H+L)/2",
+                                  "REFX(C,2)", "BACKSET(C>REF(C,1),3)*C", "C+CURRBARSCOUNT(C)"};
+  const int k = m.Pick(depth > 0 ? 14 : 10);
+  if (k < 11) return kLeaves[k];
+  const std::string inner = RandomSeries(m, depth - 1);
+  if (k == 11) return "REF(C," + std::to_string(m.Pick(3)) + ")";
+  if (k == 12) return "(" + inner + (m.Pick(1) ? "-" : "*") + RandomSeries(m, depth - 1) + ")";
+  if (k == 13) return "MA(" + inner + "," + std::to_string(1 + m.Pick(5)) + ")";
+  return "EMA(" + inner + ",3)";
+}
 
-class FormulaMaker {
- public:
-  explicit FormulaMaker(unsigned seed) : m_random(seed) {}
-
-  std::string Series(int depth) {
-    // Look-ahead and backward-writing leaves change bars before the last.
-    static const char* kLeaves[] = {"C",       "O",       "H",          "L",
-                                    "V",       "CLOSE-OPEN", "C>O",     "(H+L)/2",
-                                    "REFX(C,2)", "BACKSET(C>REF(C,1),3)*C", "C+CURRBARSCOUNT(C)"};
-    constexpr int kLeafCount = 11;
-    int k = Pick(depth > 0 ? kLeafCount + 3 : kLeafCount - 1);
-    if (k < kLeafCount) return kLeaves[k];
-    k -= kLeafCount - 8;
-    if (k == 8) return "REF(C," + std::to_string(Pick(3)) + ")";
-    if (k == 9) return "(" + Series(depth - 1) + (Pick(1) ? "-" : "*") + Series(depth - 1) + ")";
-    if (k == 10) return "MA(" + Series(depth - 1) + "," + std::to_string(1 + Pick(5)) + ")";
-    return "EMA(" + Series(depth - 1) + ",3)";
-  }
-  std::string Number() {
-    static const char* kNumbers[] = {"0", "1", "2", "3", "5", "9", "20", "2.5", "-1", "0.5"};
-    return kNumbers[Pick(9)];
-  }
-  std::string Argument(int depth) {
-    int k = Pick(9);
-    if (k < 5) return Series(depth);
-    if (k < 8) return Number();
-    return "'t'";
-  }
-  // One call of `name` with `count` arguments.
-  std::string Call(const std::string& name, int count) {
-    if (count == 0) return name;
-    std::string text = name + "(";
-    for (int i = 0; i < count; ++i) {
-      if (i) text += ",";
-      text += Argument(1);
-    }
-    return text + ")";
-  }
-  int Pick(int high) { return std::uniform_int_distribution<int>(0, high)(m_random); }
-
- private:
-  std::mt19937 m_random;
-};
-
+// Three formulas per built-in function (RAND draws anew on every run): the
+// call with random arguments (series, numbers, a string), used by later lines.
 std::vector<std::string> GeneratedFormulas(int per_function) {
+  static const char* kNumbers[] = {"0", "1", "2", "3", "5", "9", "20", "2.5", "-1", "0.5"};
   std::vector<std::string> formulas;
-  FormulaMaker maker(7);
+  BarMaker m{std::mt19937(7), false};
   for (const auto& [name, counts] : Table::Instance()->Functions()) {
-    if (name == "RAND") continue;  // a new draw on every run
-    for (int k = 0; k < per_function; ++k) {
-      int count = counts[static_cast<size_t>(maker.Pick(static_cast<int>(counts.size()) - 1))];
-      if (count == Table::kOddCountFromThree) count = 3 + 2 * maker.Pick(1);
-      std::string call = maker.Call(name, count);
-      bool draws = Table::Instance()->IsDraw(name);
-      std::string text = "A:=" + maker.Series(1) + ";";
-      text += draws ? call + ";" : "X:" + call + ";Y:X+A;Z:REF(X,1)*2;";
-      text += "W:MA(A," + std::to_string(1 + maker.Pick(4)) + ");";
-      formulas.push_back(text);
+    for (int k = 0; k < per_function && name != "RAND"; ++k) {
+      int count = counts[static_cast<size_t>(m.Pick(static_cast<int>(counts.size()) - 1))];
+      if (count == Table::kOddCountFromThree) count = 3 + 2 * m.Pick(1);
+      std::string call = name + (count ? "(" : "");
+      for (int i = 0; i < count; ++i) {
+        const int kind = m.Pick(9);
+        call += (i ? "," : "") + (kind < 5 ? RandomSeries(m, 1) : kind < 8 ? kNumbers[m.Pick(9)] : "'t'");
+      }
+      call += count ? ")" : "";
+      std::string text = "A:=" + RandomSeries(m, 1) + ";";
+      text += Table::Instance()->IsDraw(name) ? call + ";" : "X:" + call + ";Y:X+A;Z:REF(X,1)*2;";
+      formulas.push_back(text + "W:MA(A," + std::to_string(1 + m.Pick(4)) + ");");
     }
   }
   return formulas;
 }
 
 std::string ReadExample(const std::string& name) {
-  std::string here = __FILE__;
-  // The source path as the compiler saw it (relative to the build folder
-  // when the build runs through a compiler cache), else the working folder.
-  for (std::string root : {here.substr(0, here.rfind("test/cpp/")), std::string("./")}) {
-    std::ifstream file(root + "examples/formulas/" + name);
-    if (!file) continue;
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-  }
-  return std::string();
+  std::ifstream file(std::string(FORMULA_SOURCE_DIR) + "/examples/formulas/" + name);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
 }
 
-// ---- Tests -------------------------------------------------------------------
-
 TEST(IncrementalRun, GeneratedFormulasOverEveryFunctionMatchFullRuns) {
-  const int rounds = Rounds();
-  int steps = 0;
-  int formulas = 0;
+  int steps = 0, formulas = 0;
   unsigned seed = 1;
-  for (const std::string& text : GeneratedFormulas(3 * rounds)) {
-    // Clean bars, and bars with gaps and NaN values; short and longer charts.
+  for (const std::string& text : GeneratedFormulas(3 * Rounds())) {
+    // Clean bars on a longer chart; bars with gaps and NaN on a short one.
     for (bool odd : {false, true}) {
-      Replay replay = ReplayTicks(text, seed++, 8, odd, odd ? 3 : 25);
-      ASSERT_TRUE(replay.failure.empty()) << text << "\n" << replay.failure;
-      steps += replay.steps;
-      formulas += replay.steps > 0;
+      const int done = ReplayTicks(text, seed++, 8, odd, odd ? 3 : 25);
+      ASSERT_GE(done, 0);
+      steps += done;
+      formulas += done > 0;
     }
   }
   EXPECT_GT(formulas, 500);
@@ -290,96 +214,70 @@ TEST(IncrementalRun, GeneratedFormulasOverEveryFunctionMatchFullRuns) {
 }
 
 TEST(IncrementalRun, ExamplesAndTheChartSetMatchFullRuns) {
-  struct Case {
-    std::string name;
-    std::string text;
-  };
-  std::vector<Case> cases = {{"chart set", kChartSet}};
+  std::vector<std::string> texts = {kChartSet};
   for (const char* file : {"bollinger.txt", "drawing_showcase.txt", "kdj.txt", "macd.txt",
                            "moving_averages.txt", "rsi.txt", "sar.txt"}) {
-    cases.push_back({file, ReadExample(file)});
-    ASSERT_FALSE(cases.back().text.empty()) << file;
+    texts.push_back(ReadExample(file));
+    ASSERT_FALSE(texts.back().empty()) << file;
   }
-  for (const Case& c : cases) {
+  for (const std::string& text : texts) {
     for (unsigned seed = 1; seed <= static_cast<unsigned>(4 * Rounds()); ++seed) {
-      Replay replay = ReplayTicks(c.text, seed, 60, seed % 2 == 0, seed * 17 % 90);
-      ASSERT_TRUE(replay.failure.empty()) << c.name << " seed " << seed << "\n" << replay.failure;
-      EXPECT_EQ(replay.steps, 61) << c.name;
+      ASSERT_EQ(ReplayTicks(text, seed, 60, seed % 2 == 0, seed * 17 % 90), 61);
     }
   }
 }
 
-// The first changed bar each change of the rows leads to.
+// The first changed bar each change of 100 rows leads to; bars copied over
+// or another tree recompute everything.
 TEST(IncrementalRun, FirstChangedBarOfEachChange) {
-  BarMaker maker(3, false);
+  BarMaker maker{std::mt19937(3), false};
   std::vector<BarRow> rows;
   for (int i = 0; i < 100; ++i) rows.push_back(maker.Next());
-  struct Case {
-    const char* change;
-    std::string formula;
-    size_t expected;  // for 100 rows before the change
-  };
-  const std::vector<Case> cases = {
+  const struct {
+    std::string change, formula;
+    size_t expected;
+  } cases[] = {
       {"replace last", kChartSet, 99},
       {"append two", kChartSet, 100},
       {"append none", kChartSet, kUnchanged},
       {"prepend", kChartSet, 0},
       {"assign", kChartSet, 0},
       {"period", kChartSet, 0},
+      {"copied over", "X:MA(C,3);", 0},
+      {"another tree", "X:MA(C,3);", 0},
       {"replace last", "X:BACKSET(C>REF(C,1),3);", 97},  // writes up to 2 bars back
       {"append two", "X:CURRBARSCOUNT(C);", 0},          // counts back from the last bar
       {"append two", "X:C*0+5;", 100},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     BarData bars(rows);
+    std::shared_ptr<AstNode> tree = CheckedTree(c.formula);
     Evaluator evaluator(bars);
-    std::shared_ptr<AstNode> tree;
-    try {
-      tree = CheckedTree(c.formula);
-    } catch (const Exception& error) {
-      ADD_FAILURE() << c.formula << ": " << error.ToString();
-      continue;
-    }
     evaluator.Run(tree);
     EXPECT_EQ(evaluator.FirstChanged(), 0u) << c.change;
-    std::string change = c.change;
-    BarRow row = maker.Next();
-    if (change == "replace last") bars.ReplaceLast(maker.Moved(row));
-    if (change == "append two") bars.Append({row, maker.Next()});
-    if (change == "append none") bars.Append(std::vector<BarRow>{});
-    if (change == "prepend") bars.Prepend({row});
-    if (change == "assign") bars.Assign(rows);
-    if (change == "period") evaluator.m_env.m_period = 5;
-    evaluator.Run(tree);
-    size_t first = evaluator.FirstChanged();
-    if (c.expected == 97) {
-      // Bars 97 and 98 change only when the signal moves; kUnchanged when
-      // the new close left it as it was.
-      EXPECT_GE(first, 97u) << c.formula;
-    } else {
-      EXPECT_EQ(first, c.expected) << c.change << " " << c.formula;
+    const BarRow row = maker.Next();
+    if (c.change == "replace last") bars.ReplaceLast(maker.Moved(row));
+    if (c.change == "append two") bars.Append({row, maker.Next()});
+    if (c.change == "append none") bars.Append(std::vector<BarRow>{});
+    if (c.change == "prepend") bars.Prepend({row});
+    if (c.change == "assign") bars.Assign(rows);
+    if (c.change == "period") evaluator.m_env.m_period = 5;
+    if (c.change == "copied over") {
+      BarData copy(bars);  // a copy assigned over the bars is another list, whatever it holds
+      copy.ReplaceLast(maker.Moved(row));
+      bars = copy;
     }
+    if (c.change == "another tree") tree = CheckedTree(c.formula);
+    evaluator.Run(tree);
+    if (c.expected == 97) {
+      // BACKSET's bars 97 and 98 change only when the signal moves.
+      EXPECT_GE(evaluator.FirstChanged(), 97u) << c.formula;
+    } else {
+      EXPECT_EQ(evaluator.FirstChanged(), c.expected) << c.change << " " << c.formula;
+    }
+    EXPECT_EQ(evaluator.ToResult().JsonString(), Outputs(c.formula, bars, evaluator.m_env.m_period).JsonString())
+        << c.change;
   }
-}
-
-TEST(IncrementalRun, CopiedOverBarsOrAnotherTreeRecomputeEverything) {
-  BarMaker maker(5, false);
-  std::vector<BarRow> rows;
-  for (int i = 0; i < 30; ++i) rows.push_back(maker.Next());
-  BarData bars(rows);
-  Evaluator evaluator(bars);
-  std::shared_ptr<AstNode> tree = CheckedTree("X:MA(C,3);");
-  evaluator.Run(tree);
-  // A copy assigned over the bars is another list, whatever it holds.
-  BarData copy(bars);
-  copy.ReplaceLast(maker.Moved(maker.Next()));
-  bars = copy;
-  evaluator.Run(tree);
-  EXPECT_EQ(evaluator.FirstChanged(), 0u);
-  EXPECT_EQ(evaluator.ToResult().JsonString(), Outputs("X:MA(C,3);", copy).JsonString());
-  std::shared_ptr<AstNode> other = CheckedTree("X:MA(C,3);");
-  evaluator.Run(other);
-  EXPECT_EQ(evaluator.FirstChanged(), 0u);
 }
 
 }  // namespace

@@ -62,5 +62,3 @@ inline ::testing::AssertionResult SeriesNear(const std::vector<double>& got,
 }
 
 #define EXPECT_SERIES(got, ...) EXPECT_TRUE(SeriesEq((got), std::vector<double>__VA_ARGS__))
-#define EXPECT_SERIES_NEAR(got, ...) \
-  EXPECT_TRUE(SeriesNear((got), std::vector<double>__VA_ARGS__))

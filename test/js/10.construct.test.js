@@ -9,12 +9,9 @@ const { NodeCompiler, ROOT, barsWithCloses, datasOf } = require('./helpers/formu
 const METHODS = ['Compile', 'SetData', 'AppendData', 'ReplaceLastData', 'SetPeriod', 'Run'];
 
 describe('construct: bad arguments', () => {
-  test('a Symbol formula throws the TypeError of String(symbol), with and without new', () => {
+  test('a Symbol formula throws the TypeError of String(symbol); a throwing toString passes through', () => {
     assert.throws(() => new NodeCompiler(Symbol('f')), TypeError);
     assert.throws(() => NodeCompiler(Symbol('f')), TypeError);
-  });
-
-  test('an error thrown by the formula object\'s toString passes through', () => {
     const formula = { toString() { throw new RangeError('no text'); } };
     assert.throws(() => new NodeCompiler(formula), { name: 'RangeError', message: 'no text' });
   });
@@ -34,31 +31,25 @@ describe('construct: bad arguments', () => {
 });
 
 describe('construct: behaviour', () => {
-  test('the package entry re-exports the class of addon.node', () => {
+  test('the package entry re-exports the class of addon.node with its six methods', () => {
     const addon = require(path.join(ROOT, 'build', 'Release', 'addon.node'));
     assert.equal(NodeCompiler, addon.NodeCompiler);
     assert.deepEqual(Object.keys(require(ROOT)).sort(), ['AbortError', 'Formula', 'FormulaBusyError', 'FormulaError', 'NodeCompiler', 'compile', 'loadBars', 'screen']);
     assert.equal(NodeCompiler.name, 'NodeCompiler');
-  });
-
-  test('the prototype holds the six methods', () => {
     for (const method of METHODS) assert.equal(typeof NodeCompiler.prototype[method], 'function', method);
   });
 
-  test('new NodeCompiler() has the empty formula', () => {
-    const compiler = new NodeCompiler();
-    assert.equal(compiler.Compile(), '');
-    compiler.SetData(barsWithCloses([1]));
-    assert.equal(compiler.Run(), '{"out_vars":[],"error_info":""}');
-  });
-
-  test('called without new it returns a working instance', () => {
+  test('with or without new; without a formula, the empty one', () => {
     const compiler = NodeCompiler('A:C;');
     assert.ok(compiler instanceof NodeCompiler);
     assert.equal(compiler.Compile(), '');
     compiler.SetData(barsWithCloses([3, 4]));
     assert.deepEqual(datasOf(compiler.Run(), 'A'), ['3.000000', '4.000000']);
-    assert.equal(NodeCompiler().Compile(), '');
+    for (const empty of [new NodeCompiler(), NodeCompiler()]) {
+      assert.equal(empty.Compile(), '');
+      empty.SetData(barsWithCloses([1]));
+      assert.equal(empty.Run(), '{"out_vars":[],"error_info":""}');
+    }
   });
 
   // The formula is String(argument): each must compile and run as its text.
@@ -82,21 +73,15 @@ describe('construct: behaviour', () => {
     });
   }
 
-  test('arguments after the formula are ignored', () => {
-    const compiler = new NodeCompiler('A:C;', 'B:O;', 3);
-    assert.equal(compiler.Compile(), '');
-    compiler.SetData(barsWithCloses([2]));
-    assert.doesNotMatch(compiler.Run(), /"name":"B"/);
-  });
-
-  test('instances keep their own formula and rows', () => {
-    const first = new NodeCompiler('A:C;');
+  test('arguments after the formula are ignored; instances keep their own formula and rows', () => {
+    const first = new NodeCompiler('A:C;', 'B:O;', 3);
     const second = NodeCompiler('B:C*2;');
     assert.equal(first.Compile(), '');
     assert.equal(second.Compile(), '');
     first.SetData(barsWithCloses([1, 2]));
     second.SetData(barsWithCloses([10]));
     assert.deepEqual(datasOf(first.Run(), 'A'), ['1.000000', '2.000000']);
+    assert.doesNotMatch(first.Run(), /"name":"B"/);
     assert.deepEqual(datasOf(second.Run(), 'B'), ['20.000000']);
   });
 });

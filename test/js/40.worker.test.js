@@ -7,13 +7,14 @@ const { Worker } = require('worker_threads');
 
 const { NodeCompiler, ROOT, barsWithCloses, compiled } = require('./helpers/formula.js');
 
+const ENTRY = JSON.stringify(path.join(ROOT, 'index.js'));
 const FORMULA = 'A:C*2; B:(H+L)/2; C1:C>O;';
 
 // A worker that loads the module on its own, builds one compiler with new
 // and one without, and posts back both runs (and a compile report).
 const WORKER_SOURCE = `
 const { parentPort, workerData } = require('worker_threads');
-const { NodeCompiler } = require(workerData.entry);
+const { NodeCompiler } = require(${ENTRY});
 const withNew = new NodeCompiler(workerData.formula);
 const withoutNew = NodeCompiler(workerData.formula);
 const reports = [withNew.Compile(), withoutNew.Compile(), new NodeCompiler('A:').Compile()];
@@ -23,52 +24,32 @@ withNew.SetPeriod(5);
 parentPort.postMessage({ reports, runs: [withNew.Run(), withoutNew.Run()] });
 `;
 
-function runWorker(bars) {
+// The worker's message once it has ended, or its error.
+function runWorker(source, workerData) {
   return new Promise((resolve, reject) => {
-    const worker = new Worker(WORKER_SOURCE, {
-      eval: true,
-      workerData: { entry: path.join(ROOT, 'index.js'), formula: FORMULA, bars },
-    });
+    const worker = new Worker(source, { eval: true, workerData });
     let message;
     worker.once('message', (value) => { message = value; });
     worker.once('error', reject);
-    worker.once('exit', (code) => {
-      if (code !== 0) reject(new Error(`worker exited with ${code}`));
-      else resolve(message);
-    });
+    worker.once('exit', (code) => (code === 0 ? resolve(message) : reject(new Error(`worker exited with ${code}`))));
   });
 }
 
 describe('worker threads', () => {
   test('a worker given a non-array gets the TypeError in its own thread', async () => {
-    const source = `
-      const { NodeCompiler } = require(${JSON.stringify(path.join(ROOT, 'index.js'))});
-      new NodeCompiler('A:C;').SetData(5);`;
-    const worker = new Worker(source, { eval: true });
-    const error = await new Promise((resolve) => worker.once('error', resolve));
-    assert.equal(error.name, 'TypeError');
-    assert.equal(error.message, 'SetData: expected an array of bar objects');
+    await assert.rejects(runWorker(`require(${ENTRY}).NodeCompiler('A:C;').SetData(5);`),
+      { name: 'TypeError', message: 'SetData: expected an array of bar objects' });
   });
 
-  test('two workers compile and run as the main thread does', async () => {
+  test('two workers compile and run as the main thread does, which keeps working after them', async () => {
     const barsA = barsWithCloses([1, 2.5, 3, 4.75]);
     const barsB = barsWithCloses([10, 9, 8]).map((bar) => ({ ...bar, o: 9.5 }));
-    const [fromA, fromB] = await Promise.all([runWorker(barsA), runWorker(barsB)]);
-
+    const results = await Promise.all([barsA, barsB].map((bars) => runWorker(WORKER_SOURCE, { formula: FORMULA, bars })));
     const mainReport = new NodeCompiler('A:').Compile();
-    for (const [bars, result] of [[barsA, fromA], [barsB, fromB]]) {
+    [barsA, barsB].forEach((bars, k) => {
       const expected = compiled(FORMULA, bars, 5).Run();
-      assert.deepEqual(result.reports, ['', '', mainReport]);
-      assert.equal(result.runs[0], expected);
-      assert.equal(result.runs[1], expected);
-    }
-  });
-
-  test('the main thread keeps working after workers have ended', async () => {
-    await runWorker(barsWithCloses([1]));
-    const compiler = NodeCompiler(FORMULA);
-    assert.equal(compiler.Compile(), '');
-    compiler.SetData(barsWithCloses([2]));
-    assert.match(compiler.Run(), /"name":"A","datas":\[4\.000000\]/);
+      assert.deepEqual(results[k], { reports: ['', '', mainReport], runs: [expected, expected] });
+    });
+    assert.match(compiled(FORMULA, barsWithCloses([2])).Run(), /"name":"A","datas":\[4\.000000\]/);
   });
 });

@@ -5,10 +5,9 @@
 const { describe, test, before, after } = require('node:test');
 const assert = require('node:assert/strict');
 const { spawn } = require('node:child_process');
-const net = require('node:net');
 const path = require('node:path');
 
-const { ROOT, makeMarket, reference, BAD_FILES } = require('./helpers/screen.js');
+const { ROOT, makeMarket, reference, freePort, BAD_FILES } = require('./helpers/screen.js');
 
 const CLI = path.join(ROOT, 'bin', 'formula-screen.js');
 const FORMULA = 'S:C>MA(C,5); R:(C-REF(C,10))/REF(C,10)*100;';
@@ -23,16 +22,6 @@ function cli(args) {
     child.stdout.on('data', (d) => { stdout += d; });
     child.stderr.on('data', (d) => { stderr += d; });
     child.on('close', (code) => resolve({ code, stdout, stderr }));
-  });
-}
-
-// A loopback port with nothing listening on it.
-function closedPort() {
-  return new Promise((resolve) => {
-    const server = net.createServer().listen(0, '127.0.0.1', () => {
-      const { port } = server.address();
-      server.close(() => resolve(port));
-    });
   });
 }
 
@@ -122,7 +111,7 @@ describe('formula-screen: refusals', () => {
 
   for (const role of ['coordinator', 'worker']) {
     test(`${role} with no Redis listening: a clear message and exit 3`, async () => {
-      const url = `redis://127.0.0.1:${await closedPort()}`;
+      const url = `redis://127.0.0.1:${await freePort()}`;
       const args = role === 'worker' ? ['worker', '--queue', url]
         : ['--formula', FORMULA, '--bars', market.glob, '--queue', url];
       const { code, stdout, stderr } = await cli(args);

@@ -8,11 +8,10 @@
 const { describe, test, before, after } = require('node:test');
 const assert = require('node:assert/strict');
 const { spawn } = require('node:child_process');
-const net = require('node:net');
 const os = require('node:os');
 const path = require('node:path');
 
-const { ROOT, makeMarket, collect } = require('./helpers/screen.js');
+const { ROOT, makeMarket, collect, freePort } = require('./helpers/screen.js');
 const { screen } = require(path.join(ROOT, 'lib', 'screen'));
 const { QUEUE_NAME, QueueConnectionError } = require(path.join(ROOT, 'lib', 'screen', 'queue'));
 const IORedis = require('ioredis');
@@ -20,15 +19,6 @@ const { QueueEvents, Queue, Job } = require('bullmq');
 
 const CLI = path.join(ROOT, 'bin', 'formula-screen.js');
 const FORMULA = 'DIF:EMA(C,12)-EMA(C,26); DEA:EMA(DIF,9); UP:CROSS(DIF,DEA); R:HHV(H,60)/LLV(L,60);';
-
-function freePort() {
-  return new Promise((resolve) => {
-    const server = net.createServer().listen(0, '127.0.0.1', () => {
-      const { port } = server.address();
-      server.close(() => resolve(port));
-    });
-  });
-}
 
 function exited(child) {
   return new Promise((resolve) => {

@@ -9,28 +9,6 @@
 
 namespace {
 
-TEST(ErrorReportTest, ExactText) {
-  struct Case {
-    Exception error;
-    std::string text;
-  };
-  const std::vector<Case> cases = {
-      {Exception(1, 14, ERR_ILLEGAL_STATEMENT, ")"),
-       "{ \"line\" : 1, \"column\" : 14, \"err_code\" : 10007, \"err_exp\" : "
-       "\"Illegal statement. \", \"desc\" : \")\" }"},
-      {Exception(0, 0, ERR_LOSS_METHOD_IMPL, "MA"),
-       "{ \"line\" : 0, \"column\" : 0, \"err_code\" : 10002, \"err_exp\" : "
-       "\"Method not implemented error. \", \"desc\" : \"MA\" }"},
-      {Exception(2, 3, ERR_VARIABLE_NOT_DECLARED, ""),
-       "{ \"line\" : 2, \"column\" : 3, \"err_code\" : 10001, \"err_exp\" : "
-       "\"Variable not declared. \", \"desc\" : \"\" }"},
-      {Exception(0, 0, ERR_ILLEGAL_CHARACTER, "\"\\"),
-       "{ \"line\" : 0, \"column\" : 0, \"err_code\" : 10005, \"err_exp\" : "
-       "\"Illegal character. \", \"desc\" : \"\"\\\" }"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(c.error.ToString(), c.text);
-}
-
 TEST(ErrorReportTest, EveryMessageEndsWithABlank) {
   for (const ErrorType& type :
        {ERR_VARIABLE_NOT_DECLARED, ERR_LOSS_METHOD_IMPL, ERR_RIGHT_PAREN_REQUIRED,

@@ -59,11 +59,6 @@ TEST(AppendFixed6, MatchesToStringOnRandomBitPatternsAndPrices) {
   }
 }
 
-struct ReadCase {
-  const char* text;
-  double value;
-};
-
 TEST(DoubleToString, FixedPrecision) {
   EXPECT_EQ(Util::DoubleToString(3.14159, 2), "3.14");
   EXPECT_EQ(Util::DoubleToString(2.0, 3), "2.000");

@@ -1,9 +1,10 @@
 'use strict';
 
 // Helpers of the screen suites: a folder of generated symbols with a few bad
-// files among them, and the reference results of single run() calls.
+// files among them, the reference results of single run() calls, a free port.
 
 const fs = require('node:fs');
+const net = require('node:net');
 const os = require('node:os');
 const path = require('node:path');
 
@@ -51,10 +52,20 @@ async function reference(formula, file, { period = 0, last = 1 } = {}) {
   return values;
 }
 
+// A loopback port with nothing listening on it.
+function freePort() {
+  return new Promise((resolve) => {
+    const server = net.createServer().listen(0, '127.0.0.1', () => {
+      const { port } = server.address();
+      server.close(() => resolve(port));
+    });
+  });
+}
+
 async function collect(iterable) {
   const out = [];
   for await (const r of iterable) out.push(r);
   return out;
 }
 
-module.exports = { ROOT, engine, makeMarket, reference, collect, BAD_FILES };
+module.exports = { ROOT, engine, makeMarket, reference, collect, freePort, BAD_FILES };
