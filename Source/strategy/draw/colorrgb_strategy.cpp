@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "strategy/util/args.h"
 #include "strategy/util/int_conversion.h"
 
 DataExt ColorRGB(const DataExt& red, const DataExt& green, const DataExt& blue) {
@@ -18,7 +19,7 @@ DataExt ColorRGB(const DataExt& red, const DataExt& green, const DataExt& blue) 
   return DataExt(std::move(text));
 }
 
-DataExt ColorrgbStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 3) return DataExt();
-  return ColorRGB(args[0], args[1], args[2]);
+DataExt ColorrgbStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                               std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kAny, Arg::kAny, Arg::kAny>(ColorRGB);
 }

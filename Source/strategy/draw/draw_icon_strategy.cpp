@@ -1,6 +1,7 @@
 #include "strategy/draw/draw_icon_strategy.h"
 
 #include "strategy/draw/draw_util.h"
+#include "strategy/util/args.h"
 #include "strategy/util/int_conversion.h"
 
 DataExt DrawIcon(const DataExt& condition, const DataExt& price, const DataExt& icon,
@@ -9,8 +10,10 @@ DataExt DrawIcon(const DataExt& condition, const DataExt& price, const DataExt& 
                            TruncToInt32(icon.getSingleNumber())));
 }
 
-DataExt DrawIconStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 3 || !args[2].isSingleNumberType()) return DataExt();
-  const DataExt no_offset;
-  return DrawIcon(args[0], args[1], args[2], args.size() > 3 ? args[3] : no_offset);
+// The offset is optional: an absent one reads as the empty series.
+DataExt DrawIconStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                               std::shared_ptr<AstNode>) {
+  const Args view(args, env);
+  if (!view.Number(2)) return DataExt();
+  return DrawIcon(view.Value(0), view.Value(1), view.Value(2), view.Value(3));
 }

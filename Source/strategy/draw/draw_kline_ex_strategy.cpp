@@ -1,6 +1,7 @@
 #include "strategy/draw/draw_kline_ex_strategy.h"
 
 #include "strategy/draw/draw_util.h"
+#include "strategy/util/args.h"
 #include "strategy/util/strategy_util.h"
 
 DataExt DrawKLineEx(const DataExt& condition, const DataExt& high, const DataExt& open,
@@ -21,8 +22,7 @@ DataExt DrawKLineEx(const DataExt& condition, const DataExt& high, const DataExt
   return DataExt(DrawEntry("DRAWKLINEEX", std::move(candles)));
 }
 
-DataExt DrawKLineExStrategy::Exec(std::vector<DataExt> args, Environment&,
+DataExt DrawKLineExStrategy::Exec(std::vector<DataExt> args, Environment& env,
                                   std::shared_ptr<AstNode>) {
-  if (args.size() < 5) return DataExt();
-  return DrawKLineEx(args[0], args[1], args[2], args[3], args[4]);
+  return Args(args, env).Call<Arg::kAny, Arg::kAny, Arg::kAny, Arg::kAny, Arg::kAny>(DrawKLineEx);
 }

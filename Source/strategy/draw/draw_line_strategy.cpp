@@ -1,6 +1,7 @@
 #include "strategy/draw/draw_line_strategy.h"
 
 #include "strategy/draw/draw_util.h"
+#include "strategy/util/args.h"
 #include "strategy/util/int_conversion.h"
 #include "strategy/util/strategy_util.h"
 
@@ -32,12 +33,15 @@ DataExt DrawLine(const DataExt& start, const DataExt& start_price, const DataExt
   return DataExt(DrawEntry("DRAWLINE", std::move(positions), type));
 }
 
-DataExt DrawLineStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 4) return DataExt();
-  int type = 0;
-  if (args.size() > 4) {
-    if (!args[4].isSingleNumberType()) return DataExt();
-    type = TruncToInt32(args[4].getSingleNumber());
-  }
-  return DrawLine(args[0], args[1], args[2], args[3], type);
+// The fifth argument, the line type, is optional: 0 when absent.
+DataExt DrawLineStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                               std::shared_ptr<AstNode>) {
+  Args view(args, env);
+  const std::optional<double> type = view.Number(4);
+  if (view.Size() > 4 && !type) return DataExt();
+  return view.Call<Arg::kAny, Arg::kAny, Arg::kAny, Arg::kAny>(
+      [&type](const DataExt& start, const DataExt& start_price, const DataExt& end,
+              const DataExt& end_price) {
+        return DrawLine(start, start_price, end, end_price, TruncToInt32(type.value_or(0.0)));
+      });
 }

@@ -1,6 +1,7 @@
 #include "strategy/draw/draw_number_strategy.h"
 
 #include "strategy/draw/draw_util.h"
+#include "strategy/util/args.h"
 #include "strategy/util/int_conversion.h"
 #include "util/output_limit.h"
 #include "util/util.h"
@@ -50,8 +51,10 @@ DataExt DrawNumber(const DataExt& condition, const DataExt& price, const DataExt
   return DataExt(DrawEntry("DRAWNUMBER", std::move(entries)));
 }
 
-DataExt DrawNumberStrategy::Exec(std::vector<DataExt> args, Environment&,
+DataExt DrawNumberStrategy::Exec(std::vector<DataExt> args, Environment& env,
                                  std::shared_ptr<AstNode>) {
-  if (args.size() < 4 || !args[3].isSingleNumberType()) return DataExt();
-  return DrawNumber(args[0], args[1], args[2], TruncToInt32(args[3].getSingleNumber()));
+  return Args(args, env).Call<Arg::kAny, Arg::kAny, Arg::kAny, Arg::kNumber>(
+      [](const DataExt& condition, const DataExt& price, const DataExt& number, double decimals) {
+        return DrawNumber(condition, price, number, TruncToInt32(decimals));
+      });
 }

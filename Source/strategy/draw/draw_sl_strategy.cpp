@@ -1,6 +1,7 @@
 #include "strategy/draw/draw_sl_strategy.h"
 
 #include "strategy/draw/draw_util.h"
+#include "strategy/util/args.h"
 #include "strategy/util/int_conversion.h"
 #include "strategy/util/strategy_util.h"
 
@@ -28,8 +29,6 @@ DataExt DrawSL(const DataExt& condition, const DataExt& price, const DataExt& sl
 // Length and direction widen to the bars; condition, price and slope do not.
 DataExt DrawSLStrategy::Exec(std::vector<DataExt> args, Environment& env,
                              std::shared_ptr<AstNode>) {
-  if (args.size() < 5) return DataExt();
-  WidenToBars(args[3], env.BarCount());
-  WidenToBars(args[4], env.BarCount());
-  return DrawSL(args[0], args[1], args[2], args[3], args[4]);
+  return Args(args, env)
+      .Call<Arg::kAny, Arg::kAny, Arg::kAny, Arg::kWidenedToBars, Arg::kWidenedToBars>(DrawSL);
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "strategy/draw/draw_util.h"
+#include "strategy/util/args.h"
 #include "util/output_limit.h"
 #include "util/util.h"
 
@@ -72,13 +73,15 @@ DataExt PartLine2(const DataExt& price, const std::vector<DataExt>& pairs) {
   return DataExt(DrawEntry("PARTLINE2", std::move(lines)));
 }
 
-DataExt PartLine2Strategy::Exec(std::vector<DataExt> args, Environment&,
+// The price, then pairs of a condition and its colour text.
+DataExt PartLine2Strategy::Exec(std::vector<DataExt> args, Environment& env,
                                 std::shared_ptr<AstNode>) {
-  if (args.empty()) return DataExt();
+  const Args view(args, env);
+  if (view.Size() == 0) return DataExt();
+  for (size_t k = 2; k < view.Size(); k += 2) {
+    if (!view.Text(k)) return DataExt();
+  }
   std::vector<DataExt> pairs(std::make_move_iterator(args.begin() + 1),
                              std::make_move_iterator(args.end()));
-  for (size_t k = 1; k < pairs.size(); k += 2) {
-    if (!pairs[k].isStringType()) return DataExt();
-  }
   return PartLine2(args[0], pairs);
 }

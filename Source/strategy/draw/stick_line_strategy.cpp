@@ -1,6 +1,7 @@
 #include "strategy/draw/stick_line_strategy.h"
 
 #include "strategy/draw/draw_util.h"
+#include "strategy/util/args.h"
 #include "strategy/util/strategy_util.h"
 
 DataExt StickLine(const DataExt& condition, const DataExt& price1, const DataExt& price2,
@@ -26,8 +27,6 @@ DataExt StickLine(const DataExt& condition, const DataExt& price1, const DataExt
 // Width and attribute widen to the bars; condition and prices do not.
 DataExt StickLineStrategy::Exec(std::vector<DataExt> args, Environment& env,
                                 std::shared_ptr<AstNode>) {
-  if (args.size() < 5) return DataExt();
-  WidenToBars(args[3], env.BarCount());
-  WidenToBars(args[4], env.BarCount());
-  return StickLine(args[0], args[1], args[2], args[3], args[4]);
+  return Args(args, env)
+      .Call<Arg::kAny, Arg::kAny, Arg::kAny, Arg::kWidenedToBars, Arg::kWidenedToBars>(StickLine);
 }

@@ -1,6 +1,7 @@
 #include "strategy/draw/vert_line_strategy.h"
 
 #include "strategy/draw/draw_util.h"
+#include "strategy/util/args.h"
 #include "strategy/util/int_conversion.h"
 
 DataExt VertLine(const DataExt& condition, const DataExt& width) {
@@ -12,7 +13,7 @@ DataExt VertLine(const DataExt& condition, const DataExt& width) {
   return DataExt(DrawEntry("VERTLINE", std::move(positions), type));
 }
 
-DataExt VertLineStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2) return DataExt();
-  return VertLine(args[0], args[1]);
+DataExt VertLineStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                               std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kAny, Arg::kAny>(VertLine);
 }

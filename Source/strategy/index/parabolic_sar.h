@@ -79,16 +79,3 @@ void ParabolicSar(const BarData& bars, unsigned long n, unsigned long s, unsigne
     emit(sar, turn);
   }
 }
-
-// Exec of SAR and SARTURN: N, S and M must all be single numbers; they are
-// read as counts.
-inline DataExt ExecParabolicSar(
-    const std::vector<DataExt>& args, const BarData& bars,
-    DataExt (*function)(const BarData&, unsigned long, unsigned long, unsigned long)) {
-  if (args.size() < 3) return DataExt();
-  for (size_t k = 0; k < 3; ++k) {
-    if (!args[k].isSingleNumberType()) return DataExt();
-  }
-  return function(bars, ToCount(args[0].getSingleNumber()), ToCount(args[1].getSingleNumber()),
-                  ToCount(args[2].getSingleNumber()));
-}

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "strategy/logic/logic_util.h"
+#include "strategy/util/args.h"
 
 namespace {
 
@@ -34,15 +35,13 @@ DataExt Between(const DataExt& a_value, double b, double c) {
   return DataExt(std::move(out));
 }
 
-DataExt BetweenStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 3) return DataExt();
-  const ArgKind second = KindOf(args[1]);
-  const ArgKind third = KindOf(args[2]);
-  if (second == ArgKind::kNumber && third == ArgKind::kNumber) {
-    return Between(args[0], args[1].getSingleNumber(), args[2].getSingleNumber());
-  }
-  if (second == ArgKind::kSeries && third == ArgKind::kSeries) {
-    return Between(args[0], args[1], args[2]);
-  }
+// Two numbers or two series as the bounds; a mix gives the empty series.
+DataExt BetweenStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                              std::shared_ptr<AstNode>) {
+  const Args view(args, env);
+  const std::optional<double> b = view.Number(1);
+  const std::optional<double> c = view.Number(2);
+  if (b && c) return Between(view.Value(0), *b, *c);
+  if (view.Series(1) && view.Series(2)) return Between(view.Value(0), view.Value(1), view.Value(2));
   return DataExt();
 }

@@ -1,6 +1,7 @@
 #include "strategy/logic/cross_strategy.h"
 
 #include "strategy/logic/logic_util.h"
+#include "strategy/util/args.h"
 
 DataExt Cross(const DataExt& a_value, const DataExt& b_value) {
   const std::vector<double>& a = a_value.m_raw_data;
@@ -16,7 +17,6 @@ DataExt Cross(const DataExt& a_value, const DataExt& b_value) {
   return DataExt(std::move(out));
 }
 
-DataExt CrossStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2) return DataExt();
-  return Cross(args[0], args[1]);
+DataExt CrossStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kAny, Arg::kAny>(Cross);
 }

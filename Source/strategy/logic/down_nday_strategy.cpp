@@ -1,6 +1,7 @@
 #include "strategy/logic/down_nday_strategy.h"
 
 #include "strategy/logic/logic_util.h"
+#include "strategy/util/args.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ DataExt DownNDay(const DataExt& x_value, const DataExt& n_value) {
       [&n](size_t i) { return n[i]; });
 }
 
-DataExt DownNDayStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2) return DataExt();
-  return CallWithNumber(args[1], [&args](const auto& n) { return DownNDay(args[0], n); });
+DataExt DownNDayStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                               std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kAny, Arg::kNumberOrSeries>(FORMULA_OVERLOADS(DownNDay));
 }

@@ -1,6 +1,7 @@
 #include "strategy/logic/every_strategy.h"
 
 #include "strategy/logic/logic_util.h"
+#include "strategy/util/args.h"
 
 DataExt Every(const DataExt& x, unsigned long n) {
   return CountTrueInWindow(x.m_raw_data, n, [n](uint64_t count) { return count == n; });
@@ -29,7 +30,6 @@ DataExt Every(const DataExt& x_value, const DataExt& n_value) {
   return DataExt(std::move(out));
 }
 
-DataExt EveryStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2) return DataExt();
-  return CallWithCount(args[1], [&args](const auto& n) { return Every(args[0], n); });
+DataExt EveryStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kAny, Arg::kCountOrSeries>(FORMULA_OVERLOADS(Every));
 }

@@ -1,6 +1,7 @@
 #include "strategy/logic/exist_strategy.h"
 
 #include "strategy/logic/logic_util.h"
+#include "strategy/util/args.h"
 
 DataExt Exist(const DataExt& x, unsigned long n) {
   return CountTrueInWindow(x.m_raw_data, n, [](uint64_t count) { return count > 0; });
@@ -23,7 +24,6 @@ DataExt Exist(const DataExt& x_value, const DataExt& n_value) {
   return DataExt(std::move(out));
 }
 
-DataExt ExistStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2) return DataExt();
-  return CallWithCount(args[1], [&args](const auto& n) { return Exist(args[0], n); });
+DataExt ExistStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kAny, Arg::kCountOrSeries>(FORMULA_OVERLOADS(Exist));
 }

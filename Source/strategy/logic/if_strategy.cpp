@@ -28,8 +28,6 @@ DataExt If(const DataExt& k_value, double a, double b) {
   return DataExt(std::move(out));
 }
 
-DataExt IfStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  return DispatchNumbersOrSeries(
-      args, [](const DataExt& k, double a, double b) { return If(k, a, b); },
-      [](const DataExt& k, const DataExt& a, const DataExt& b) { return If(k, a, b); });
+DataExt IfStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return DispatchNumbersOrSeries(Args(args, env), FORMULA_OVERLOADS(If));
 }

@@ -7,8 +7,6 @@ DataExt Ifn(const DataExt& k, const DataExt& a, const DataExt& b) { return If(k,
 
 DataExt Ifn(const DataExt& k, double a, double b) { return If(k, b, a); }
 
-DataExt IfnStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  return DispatchNumbersOrSeries(
-      args, [](const DataExt& k, double a, double b) { return Ifn(k, a, b); },
-      [](const DataExt& k, const DataExt& a, const DataExt& b) { return Ifn(k, a, b); });
+DataExt IfnStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return DispatchNumbersOrSeries(Args(args, env), FORMULA_OVERLOADS(Ifn));
 }

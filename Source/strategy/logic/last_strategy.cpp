@@ -1,6 +1,7 @@
 #include "strategy/logic/last_strategy.h"
 
 #include "strategy/logic/logic_util.h"
+#include "strategy/util/args.h"
 
 DataExt Last(const DataExt& x_value) {
   const std::vector<double>& x = x_value.m_raw_data;
@@ -13,7 +14,6 @@ DataExt Last(const DataExt& x_value) {
   return DataExt(std::move(out));
 }
 
-DataExt LastStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.empty()) return DataExt();
-  return Last(args[0]);
+DataExt LastStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kAny>(Last);
 }

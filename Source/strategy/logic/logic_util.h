@@ -8,30 +8,20 @@
 #include <vector>
 
 #include "compiler/data_ext.h"
+#include "strategy/util/args.h"
 #include "strategy/util/strategy_util.h"
 
 // Argument dispatch of RANGE, IF and IFN on their second and third arguments:
-// two numbers run the number variant, two series the series variant; a number
-// beside a series is widened to the length of the first argument and the
-// series variant runs; a string or drawing in either place gives the empty
-// series.
-template <typename NumberVariant, typename SeriesVariant>
-DataExt DispatchNumbersOrSeries(std::vector<DataExt>& args, NumberVariant by_numbers,
-                                SeriesVariant by_series) {
-  if (args.size() < 3) return DataExt();
-  const ArgKind second = KindOf(args[1]);
-  const ArgKind third = KindOf(args[2]);
-  if (second == ArgKind::kNumber && third == ArgKind::kNumber) {
-    return by_numbers(args[0], args[1].getSingleNumber(), args[2].getSingleNumber());
-  }
-  if (second == ArgKind::kOther || third == ArgKind::kOther) return DataExt();
-  const size_t length = args[0].m_raw_data.size();
-  for (size_t k = 1; k <= 2; ++k) {
-    if (args[k].isSingleNumberType()) {
-      args[k].setRawData(Broadcast(args[k].getSingleNumber(), length));
-    }
-  }
-  return by_series(args[0], args[1], args[2]);
+// two numbers run the number variant, f(x, double, double); otherwise a
+// number beside a series is widened to the length of the first argument and
+// the series variant runs, f(x, series, series); a string or drawing in
+// either place gives the empty series.
+template <typename F>
+DataExt DispatchNumbersOrSeries(Args view, F f) {
+  const std::optional<double> b = view.Number(1);
+  const std::optional<double> c = view.Number(2);
+  if (b && c) return f(view.Value(0), *b, *c);
+  return view.Call<Arg::kAny, Arg::kWidenedToFirst, Arg::kWidenedToFirst>(f);
 }
 
 // A streak counter over positions [0, limit): it grows by one where

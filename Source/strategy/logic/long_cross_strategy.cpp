@@ -1,6 +1,7 @@
 #include "strategy/logic/long_cross_strategy.h"
 
 #include "strategy/logic/logic_util.h"
+#include "strategy/util/args.h"
 #include "strategy/util/int_conversion.h"
 
 namespace {
@@ -56,7 +57,8 @@ DataExt LongCross(const DataExt& a_value, const DataExt& b_value, const DataExt&
   return DataExt(std::move(out));
 }
 
-DataExt LongCrossStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 3) return DataExt();
-  return CallWithCount(args[2], [&args](const auto& n) { return LongCross(args[0], args[1], n); });
+DataExt LongCrossStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                                std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kAny, Arg::kAny, Arg::kCountOrSeries>(
+      FORMULA_OVERLOADS(LongCross));
 }

@@ -1,6 +1,7 @@
 #include "strategy/logic/nday_strategy.h"
 
 #include "strategy/logic/logic_util.h"
+#include "strategy/util/args.h"
 
 DataExt NDay(const DataExt& x_value, const DataExt& y_value, double n) {
   const std::vector<double>& x = x_value.m_raw_data;
@@ -19,7 +20,6 @@ DataExt NDay(const DataExt& x_value, const DataExt& y_value, const DataExt& n_va
       [&n](size_t i) { return n[i]; });
 }
 
-DataExt NDayStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 3) return DataExt();
-  return CallWithNumber(args[2], [&args](const auto& n) { return NDay(args[0], args[1], n); });
+DataExt NDayStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kAny, Arg::kAny, Arg::kNumberOrSeries>(FORMULA_OVERLOADS(NDay));
 }

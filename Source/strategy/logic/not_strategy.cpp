@@ -1,6 +1,7 @@
 #include "strategy/logic/not_strategy.h"
 
 #include "strategy/logic/logic_util.h"
+#include "strategy/util/args.h"
 
 DataExt Not(const DataExt& x_value) {
   const std::vector<double>& x = x_value.m_raw_data;
@@ -10,7 +11,5 @@ DataExt Not(const DataExt& x_value) {
 }
 
 DataExt NotStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
-  if (args.empty()) return DataExt();
-  WidenToBars(args[0], env.BarCount());
-  return Not(args[0]);
+  return Args(args, env).Call<Arg::kWidenedToBars>(Not);
 }

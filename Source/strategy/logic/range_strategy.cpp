@@ -28,8 +28,6 @@ DataExt Range(const DataExt& a_value, double b, double c) {
   return DataExt(std::move(out));
 }
 
-DataExt RangeStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  return DispatchNumbersOrSeries(
-      args, [](const DataExt& a, double b, double c) { return Range(a, b, c); },
-      [](const DataExt& a, const DataExt& b, const DataExt& c) { return Range(a, b, c); });
+DataExt RangeStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return DispatchNumbersOrSeries(Args(args, env), FORMULA_OVERLOADS(Range));
 }

@@ -1,6 +1,7 @@
 #include "strategy/logic/value_when_strategy.h"
 
 #include "strategy/logic/logic_util.h"
+#include "strategy/util/args.h"
 
 DataExt ValueWhen(const DataExt& k_value, const DataExt& x_value) {
   const std::vector<double>& k = k_value.m_raw_data;
@@ -20,7 +21,7 @@ DataExt ValueWhen(const DataExt& k_value, const DataExt& x_value) {
   return DataExt(std::move(out));
 }
 
-DataExt ValueWhenStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2) return DataExt();
-  return ValueWhen(args[0], args[1]);
+DataExt ValueWhenStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                                std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kAny, Arg::kAny>(ValueWhen);
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "strategy/math/math_map.h"
+#include "strategy/util/args.h"
 
 DataExt Ceiling(const DataExt& x) {
   return MapUnary(x, [](double v) { return std::ceil(v); });
@@ -10,5 +11,5 @@ DataExt Ceiling(const DataExt& x) {
 
 DataExt CeilingStrategy::Exec(std::vector<DataExt> args, Environment& env,
                               std::shared_ptr<AstNode>) {
-  return ExecUnary(args, env, Ceiling);
+  return Args(args, env).Call<Arg::kWidenedToBars>(Ceiling);
 }

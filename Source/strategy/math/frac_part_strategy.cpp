@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "strategy/math/math_map.h"
+#include "strategy/util/args.h"
 
 DataExt FracPart(const DataExt& x) {
   return MapUnary(x, [](double v) { return v < 0 ? v - std::ceil(v) : v - std::floor(v); });
@@ -10,5 +11,5 @@ DataExt FracPart(const DataExt& x) {
 
 DataExt FracPartStrategy::Exec(std::vector<DataExt> args, Environment& env,
                                std::shared_ptr<AstNode>) {
-  return ExecUnary(args, env, FracPart);
+  return Args(args, env).Call<Arg::kWidenedToBars>(FracPart);
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "strategy/math/math_map.h"
+#include "strategy/util/args.h"
 
 DataExt IntPart(const DataExt& x) {
   return MapUnary(x, [](double v) { return v < 0 ? std::ceil(v) : std::floor(v); });
@@ -10,5 +11,5 @@ DataExt IntPart(const DataExt& x) {
 
 DataExt IntPartStrategy::Exec(std::vector<DataExt> args, Environment& env,
                               std::shared_ptr<AstNode>) {
-  return ExecUnary(args, env, IntPart);
+  return Args(args, env).Call<Arg::kWidenedToBars>(IntPart);
 }

@@ -3,11 +3,12 @@
 #include <cmath>
 
 #include "strategy/math/math_map.h"
+#include "strategy/util/args.h"
 
 DataExt Log(const DataExt& x) {
   return MapUnary(x, [](double v) { return v <= 0 ? kInvalidValue : std::log10(v); });
 }
 
 DataExt LogStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
-  return ExecUnary(args, env, Log);
+  return Args(args, env).Call<Arg::kWidenedToBars>(Log);
 }

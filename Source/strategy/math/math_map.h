@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "compiler/data_ext.h"
-#include "compiler/environment.h"
 #include "strategy/util/strategy_util.h"
 
 // One output per element of x: an invalid input stays invalid, every other
@@ -35,22 +34,4 @@ DataExt MapBinary(const DataExt& a, const DataExt& b, Op op) {
     out[i] = IsValid(x[i]) && IsValid(y[i]) ? op(x[i], y[i]) : kInvalidValue;
   }
   return DataExt(std::move(out));
-}
-
-// Exec of a one-argument function: a single number becomes one copy per bar
-// row; a string or drawing keeps its empty series and so gives an empty one.
-inline DataExt ExecUnary(std::vector<DataExt>& args, const Environment& env,
-                         DataExt (*function)(const DataExt&)) {
-  if (args.empty()) return DataExt();
-  WidenToBars(args[0], env.BarCount());
-  return function(args[0]);
-}
-
-// Exec of MAX, MIN and POW: both numbers are widened to the bar rows first.
-inline DataExt ExecWidenedPair(std::vector<DataExt>& args, const Environment& env,
-                               DataExt (*function)(const DataExt&, const DataExt&)) {
-  if (args.size() < 2) return DataExt();
-  WidenToBars(args[0], env.BarCount());
-  WidenToBars(args[1], env.BarCount());
-  return function(args[0], args[1]);
 }

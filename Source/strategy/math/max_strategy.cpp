@@ -1,11 +1,12 @@
 #include "strategy/math/max_strategy.h"
 
 #include "strategy/math/math_map.h"
+#include "strategy/util/args.h"
 
 DataExt Max(const DataExt& a, const DataExt& b) {
   return MapBinary(a, b, [](double x, double y) { return x > y ? x : y; });
 }
 
 DataExt MaxStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
-  return ExecWidenedPair(args, env, Max);
+  return Args(args, env).Call<Arg::kWidenedToBars, Arg::kWidenedToBars>(Max);
 }

@@ -1,6 +1,7 @@
 #include "strategy/math/mod_strategy.h"
 
 #include "strategy/math/math_map.h"
+#include "strategy/util/args.h"
 #include "strategy/util/int_conversion.h"
 
 namespace {
@@ -35,7 +36,6 @@ DataExt Mod(const DataExt& a, double divisor_value) {
   return MapUnary(a, [divisor](double x) { return Remainder(x, divisor); });
 }
 
-DataExt ModStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2) return DataExt();
-  return CallWithNumber(args[1], [&args](const auto& b) { return Mod(args[0], b); });
+DataExt ModStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kAny, Arg::kNumberOrSeries>(FORMULA_OVERLOADS(Mod));
 }

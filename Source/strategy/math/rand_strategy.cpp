@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "strategy/math/math_map.h"
+#include "strategy/util/args.h"
 #include "strategy/util/int_conversion.h"
 
 namespace {
@@ -24,8 +25,9 @@ DataExt Rand(const DataExt& bound, Environment& env) {
   return DataExt(Broadcast(DrawUpTo(bound.getSingleNumber()), env.BarCount()));
 }
 
+// A single number draws once for every bar; a series draws once per element.
 DataExt RandStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
-  if (args.empty()) return DataExt();
-  if (args[0].isSingleNumberType()) return Rand(args[0], env);
-  return Rand(args[0]);
+  Args view(args, env);
+  if (view.Number(0)) return Rand(view.Value(0), env);
+  return view.Call<Arg::kAny>([](const DataExt& bound) { return Rand(bound); });
 }

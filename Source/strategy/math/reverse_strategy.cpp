@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "strategy/math/math_map.h"
+#include "strategy/util/args.h"
 
 DataExt Reverse(const DataExt& x) {
   return MapUnary(x, [](double v) { return -v; });
@@ -10,5 +11,5 @@ DataExt Reverse(const DataExt& x) {
 
 DataExt ReverseStrategy::Exec(std::vector<DataExt> args, Environment& env,
                               std::shared_ptr<AstNode>) {
-  return ExecUnary(args, env, Reverse);
+  return Args(args, env).Call<Arg::kWidenedToBars>(Reverse);
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "strategy/math/math_map.h"
+#include "strategy/util/args.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ DataExt Round2(const DataExt& x, const DataExt& digits) {
   return DataExt(std::move(out));
 }
 
-DataExt Round2Strategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2) return DataExt();
-  return CallWithCount(args[1], [&args](const auto& n) { return Round2(args[0], n); });
+DataExt Round2Strategy::Exec(std::vector<DataExt> args, Environment& env,
+                             std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kAny, Arg::kCountOrSeries>(FORMULA_OVERLOADS(Round2));
 }

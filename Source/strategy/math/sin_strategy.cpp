@@ -3,11 +3,12 @@
 #include <cmath>
 
 #include "strategy/math/math_map.h"
+#include "strategy/util/args.h"
 
 DataExt Sin(const DataExt& x) {
   return MapUnary(x, [](double v) { return std::sin(v); });
 }
 
 DataExt SinStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
-  return ExecUnary(args, env, Sin);
+  return Args(args, env).Call<Arg::kWidenedToBars>(Sin);
 }

@@ -3,11 +3,12 @@
 #include <cmath>
 
 #include "strategy/math/math_map.h"
+#include "strategy/util/args.h"
 
 DataExt Sqrt(const DataExt& x) {
   return MapUnary(x, [](double v) { return v < 0 ? kInvalidValue : std::sqrt(v); });
 }
 
 DataExt SqrtStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
-  return ExecUnary(args, env, Sqrt);
+  return Args(args, env).Call<Arg::kWidenedToBars>(Sqrt);
 }

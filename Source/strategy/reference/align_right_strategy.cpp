@@ -1,5 +1,6 @@
 #include "strategy/reference/align_right_strategy.h"
 
+#include "strategy/util/args.h"
 #include "strategy/util/strategy_util.h"
 
 DataExt AlignRight(const DataExt& x) {
@@ -12,8 +13,7 @@ DataExt AlignRight(const DataExt& x) {
   return DataExt(std::move(out));
 }
 
-DataExt AlignRightStrategy::Exec(std::vector<DataExt> args, Environment&,
+DataExt AlignRightStrategy::Exec(std::vector<DataExt> args, Environment& env,
                                  std::shared_ptr<AstNode>) {
-  if (args.empty() || !args[0].isListType()) return DataExt();
-  return AlignRight(args[0]);
+  return Args(args, env).Call<Arg::kSeries>(AlignRight);
 }

@@ -1,5 +1,6 @@
 #include "strategy/reference/alt_filter_strategy.h"
 
+#include "strategy/util/args.h"
 #include "strategy/util/strategy_util.h"
 
 namespace {
@@ -31,9 +32,8 @@ DataExt AltFilter(const DataExt& a, const DataExt& b) {
   return DataExt(std::move(out));
 }
 
-DataExt AltFilterStrategy::Exec(std::vector<DataExt> args, Environment&,
+// A single number, a string or a drawing as B has no values: no bar is read.
+DataExt AltFilterStrategy::Exec(std::vector<DataExt> args, Environment& env,
                                 std::shared_ptr<AstNode>) {
-  if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  // A single number, a string or a drawing as B has no values: no bar is read.
-  return AltFilter(args[0], args[1].isListType() ? args[1] : DataExt());
+  return Args(args, env).Call<Arg::kSeries, Arg::kAny>(AltFilter);
 }

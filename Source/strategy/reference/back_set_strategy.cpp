@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "strategy/util/args.h"
 #include "strategy/util/strategy_util.h"
 
 namespace {
@@ -51,9 +52,12 @@ DataExt BackSet(const DataExt& x, const DataExt& n) {
   }));
 }
 
-DataExt BackSetStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  if (args[1].isSingleNumberType()) return BackSet(args[0], args[1].getSingleNumber());
-  // A string or a drawing has no per-bar values: no bar signals.
-  return BackSet(args[0], args[1].isListType() ? args[1] : DataExt());
+// A string or a drawing as N has no per-bar values: no bar signals.
+DataExt BackSetStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                              std::shared_ptr<AstNode>) {
+  Args view(args, env);
+  const std::optional<double> n = view.Number(1);
+  if (n && view.Series(0)) return BackSet(*view.Series(0), *n);
+  return view.Call<Arg::kSeries, Arg::kAny>(
+      [](const DataExt& x, const DataExt& counts) { return BackSet(x, counts); });
 }

@@ -1,5 +1,6 @@
 #include "strategy/reference/bars_count_strategy.h"
 
+#include "strategy/util/args.h"
 #include "strategy/util/strategy_util.h"
 
 DataExt BarsCount(const DataExt& x) {
@@ -12,7 +13,7 @@ DataExt BarsCount(const DataExt& x) {
   return DataExt(std::move(out));
 }
 
-DataExt BarsCountStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.empty() || !args[0].isListType()) return DataExt();
-  return BarsCount(args[0]);
+DataExt BarsCountStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                                std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kSeries>(BarsCount);
 }

@@ -1,5 +1,6 @@
 #include "strategy/reference/bars_last_strategy.h"
 
+#include "strategy/util/args.h"
 #include "strategy/util/strategy_util.h"
 
 DataExt BarsLast(const DataExt& x) {
@@ -22,7 +23,7 @@ DataExt BarsLast(const DataExt& x) {
   return DataExt(std::move(out));
 }
 
-DataExt BarsLastStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.empty() || !args[0].isListType()) return DataExt();
-  return BarsLast(args[0]);
+DataExt BarsLastStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                               std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kSeries>(BarsLast);
 }

@@ -1,5 +1,6 @@
 #include "strategy/reference/bars_next_strategy.h"
 
+#include "strategy/util/args.h"
 #include "strategy/util/strategy_util.h"
 
 DataExt BarsNext(const DataExt& x) {
@@ -10,7 +11,7 @@ DataExt BarsNext(const DataExt& x) {
   return DataExt(std::move(out));
 }
 
-DataExt BarsNextStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.empty() || !args[0].isListType()) return DataExt();
-  return BarsNext(args[0]);
+DataExt BarsNextStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                               std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kSeries>(BarsNext);
 }

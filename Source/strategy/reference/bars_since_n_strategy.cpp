@@ -1,5 +1,6 @@
 #include "strategy/reference/bars_since_n_strategy.h"
 
+#include "strategy/util/args.h"
 #include "strategy/util/strategy_util.h"
 
 DataExt BarsSinceN(const DataExt& x, unsigned long n) {
@@ -42,8 +43,7 @@ DataExt BarsSinceN(const DataExt& x, const DataExt& n) {
   return DataExt(std::move(out));
 }
 
-DataExt BarsSinceNStrategy::Exec(std::vector<DataExt> args, Environment&,
+DataExt BarsSinceNStrategy::Exec(std::vector<DataExt> args, Environment& env,
                                  std::shared_ptr<AstNode>) {
-  if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  return CallWithCount(args[1], [&args](const auto& n) { return BarsSinceN(args[0], n); });
+  return Args(args, env).Call<Arg::kSeries, Arg::kCountOrSeries>(FORMULA_OVERLOADS(BarsSinceN));
 }

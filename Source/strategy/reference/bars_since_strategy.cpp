@@ -1,5 +1,6 @@
 #include "strategy/reference/bars_since_strategy.h"
 
+#include "strategy/util/args.h"
 #include "strategy/util/strategy_util.h"
 
 DataExt BarsSince(const DataExt& x) {
@@ -20,7 +21,7 @@ DataExt BarsSince(const DataExt& x) {
   return DataExt(std::move(out));
 }
 
-DataExt BarsSinceStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.empty() || !args[0].isListType()) return DataExt();
-  return BarsSince(args[0]);
+DataExt BarsSinceStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                                std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kSeries>(BarsSince);
 }

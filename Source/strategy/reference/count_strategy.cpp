@@ -1,5 +1,6 @@
 #include "strategy/reference/count_strategy.h"
 
+#include "strategy/util/args.h"
 #include "strategy/util/strategy_util.h"
 
 DataExt Count(const DataExt& x, unsigned long n) {
@@ -43,11 +44,8 @@ DataExt Count2(const DataExt& x, const DataExt& n) {
   return DataExt(std::move(out));
 }
 
-DataExt CountStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  switch (KindOf(args[1])) {
-    case ArgKind::kNumber: return Count(args[0], ToCount(args[1].getSingleNumber()));
-    case ArgKind::kSeries: return Count2(args[0], args[1]);
-    default: return DataExt();
-  }
+DataExt CountStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  Args view(args, env);
+  if (view.Series(1)) return view.Call<Arg::kSeries, Arg::kSeries>(Count2);
+  return view.Call<Arg::kSeries, Arg::kCount>(Count);
 }

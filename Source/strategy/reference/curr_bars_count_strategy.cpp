@@ -1,5 +1,6 @@
 #include "strategy/reference/curr_bars_count_strategy.h"
 
+#include "strategy/util/args.h"
 #include "strategy/util/strategy_util.h"
 
 DataExt CurrBarsCount(const DataExt& x) {
@@ -10,8 +11,7 @@ DataExt CurrBarsCount(const DataExt& x) {
   return DataExt(std::move(out));
 }
 
-DataExt CurrBarsCountStrategy::Exec(std::vector<DataExt> args, Environment&,
+DataExt CurrBarsCountStrategy::Exec(std::vector<DataExt> args, Environment& env,
                                     std::shared_ptr<AstNode>) {
-  if (args.empty() || !args[0].isListType()) return DataExt();
-  return CurrBarsCount(args[0]);
+  return Args(args, env).Call<Arg::kSeries>(CurrBarsCount);
 }

@@ -1,5 +1,6 @@
 #include "strategy/reference/dma_strategy.h"
 
+#include "strategy/util/args.h"
 #include "strategy/util/strategy_util.h"
 
 namespace {
@@ -47,7 +48,6 @@ DataExt Dma(const DataExt& x, const DataExt& a) {
       [](double p, double q, double w) { return (1.0 - w) * p + q * w; }));
 }
 
-DataExt DmaStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  return CallWithNumber(args[1], [&args](const auto& n) { return Dma(args[0], n); });
+DataExt DmaStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kSeries, Arg::kNumberOrSeries>(FORMULA_OVERLOADS(Dma));
 }

@@ -1,6 +1,7 @@
 #include "strategy/reference/dt_price_strategy.h"
 
 #include "strategy/reference/price_limit.h"
+#include "strategy/util/args.h"
 
 namespace {
 
@@ -19,8 +20,7 @@ DataExt DtPrice(const DataExt& x, const DataExt& r) {
   return DataExt(PriceLimit(xs, MinLength(xs, rs), [&rs](size_t i) { return rs[i]; }, Limit));
 }
 
-DataExt DtPriceStrategy::Exec(std::vector<DataExt> args, Environment&,
+DataExt DtPriceStrategy::Exec(std::vector<DataExt> args, Environment& env,
                               std::shared_ptr<AstNode>) {
-  if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  return CallWithNumber(args[1], [&args](const auto& r) { return DtPrice(args[0], r); });
+  return Args(args, env).Call<Arg::kSeries, Arg::kNumberOrSeries>(FORMULA_OVERLOADS(DtPrice));
 }

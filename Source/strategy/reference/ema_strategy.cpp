@@ -1,6 +1,7 @@
 #include "strategy/reference/ema_strategy.h"
 
 #include "strategy/reference/window_sums.h"
+#include "strategy/util/args.h"
 
 DataExt Ema(const DataExt& x, const DataExt& n) {
   const std::vector<double>& xs = x.getRawData();
@@ -12,10 +13,5 @@ DataExt Ema(const DataExt& x, const DataExt& n) {
 }
 
 DataExt EmaStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
-  if (args.size() < 2) return DataExt();
-  for (size_t k = 0; k < 2; ++k) {
-    WidenToBars(args[k], env.BarCount());
-    if (!args[k].isListType()) return DataExt();  // a string or a drawing has no values
-  }
-  return Ema(args[0], args[1]);
+  return Args(args, env).Call<Arg::kWidenedToBars, Arg::kWidenedToBars>(Ema);
 }

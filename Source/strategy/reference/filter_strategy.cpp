@@ -1,5 +1,6 @@
 #include "strategy/reference/filter_strategy.h"
 
+#include "strategy/util/args.h"
 #include "strategy/util/int_conversion.h"
 #include "strategy/util/strategy_util.h"
 
@@ -35,9 +36,12 @@ DataExt Filter(const DataExt& x, const DataExt& n) {
   return DataExt(FilterSeries(xs, MinLength(xs, ns), [&ns](size_t i) { return ns[i]; }));
 }
 
-DataExt FilterStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  if (args[1].isSingleNumberType()) return Filter(args[0], args[1].getSingleNumber());
-  // A string or a drawing has no per-bar values: the output stays 0.0.
-  return Filter(args[0], args[1].isListType() ? args[1] : DataExt());
+// A string or a drawing as N has no per-bar values: the output stays 0.0.
+DataExt FilterStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                             std::shared_ptr<AstNode>) {
+  Args view(args, env);
+  const std::optional<double> n = view.Number(1);
+  if (n && view.Series(0)) return Filter(*view.Series(0), *n);
+  return view.Call<Arg::kSeries, Arg::kAny>(
+      [](const DataExt& x, const DataExt& counts) { return Filter(x, counts); });
 }

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "strategy/util/args.h"
 #include "strategy/util/element.h"
 #include "strategy/util/strategy_util.h"
 #include "util/cancel.h"
@@ -125,24 +126,20 @@ DataExt FindPerBar(const DataExt& x, const DataExt& n, const DataExt& m, const D
 }
 
 // Argument adaptation shared by the four FIND strategies: all of N, M, T
-// numbers run the constant variant, all series the per-bar one; a mix of
-// numbers and other kinds repeats each number once per value of X for the
-// per-bar variant; with no number and not all series the result is empty.
+// numbers run the constant variant (each through ToCount); otherwise each
+// number is repeated once per value of X and the per-bar variant runs; a
+// string or drawing among them gives the empty series.
 template <typename Order>
-DataExt FindExec(std::vector<DataExt>& args, FindOutput output) {
-  if (args.size() < 4 || !args[0].isListType()) return DataExt();
-  int numbers = 0;
-  int series = 0;
-  for (size_t k = 1; k < 4; ++k) {
-    numbers += args[k].isSingleNumberType() ? 1 : 0;
-    series += args[k].isListType() ? 1 : 0;
+DataExt FindExec(Args view, FindOutput output) {
+  const std::optional<uint64_t> n = view.Count(1);
+  const std::optional<uint64_t> m = view.Count(2);
+  const std::optional<uint64_t> t = view.Count(3);
+  if (n && m && t) {
+    return view.Call<Arg::kSeries>(
+        [&](const DataExt& x) { return FindConstant<Order>(x, *n, *m, *t, output); });
   }
-  if (numbers == 3) {
-    return FindConstant<Order>(args[0], ToCount(args[1].getSingleNumber()),
-                               ToCount(args[2].getSingleNumber()),
-                               ToCount(args[3].getSingleNumber()), output);
-  }
-  if (series != 3 && numbers == 0) return DataExt();
-  for (size_t k = 1; k < 4; ++k) WidenToBars(args[k], args[0].getRawData().size());
-  return FindPerBar<Order>(args[0], args[1], args[2], args[3], output);
+  return view.Call<Arg::kSeries, Arg::kWidenedToFirst, Arg::kWidenedToFirst, Arg::kWidenedToFirst>(
+      [output](const DataExt& x, const DataExt& ns, const DataExt& ms, const DataExt& ts) {
+        return FindPerBar<Order>(x, ns, ms, ts, output);
+      });
 }

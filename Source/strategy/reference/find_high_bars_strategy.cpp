@@ -10,7 +10,7 @@ DataExt FindHighBars(const DataExt& x, const DataExt& n, const DataExt& m, const
   return FindPerBar<FindHighOrder>(x, n, m, t, FindOutput::kBars);
 }
 
-DataExt FindHighBarsStrategy::Exec(std::vector<DataExt> args, Environment&,
+DataExt FindHighBarsStrategy::Exec(std::vector<DataExt> args, Environment& env,
                                    std::shared_ptr<AstNode>) {
-  return FindExec<FindHighOrder>(args, FindOutput::kBars);
+  return FindExec<FindHighOrder>(Args(args, env), FindOutput::kBars);
 }

@@ -10,6 +10,7 @@ DataExt FindHigh(const DataExt& x, const DataExt& n, const DataExt& m, const Dat
   return FindPerBar<FindHighOrder>(x, n, m, t, FindOutput::kValue);
 }
 
-DataExt FindHighStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  return FindExec<FindHighOrder>(args, FindOutput::kValue);
+DataExt FindHighStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                               std::shared_ptr<AstNode>) {
+  return FindExec<FindHighOrder>(Args(args, env), FindOutput::kValue);
 }

@@ -10,7 +10,7 @@ DataExt FindLowBars(const DataExt& x, const DataExt& n, const DataExt& m, const 
   return FindPerBar<FindLowOrder>(x, n, m, t, FindOutput::kBars);
 }
 
-DataExt FindLowBarsStrategy::Exec(std::vector<DataExt> args, Environment&,
+DataExt FindLowBarsStrategy::Exec(std::vector<DataExt> args, Environment& env,
                                   std::shared_ptr<AstNode>) {
-  return FindExec<FindLowOrder>(args, FindOutput::kBars);
+  return FindExec<FindLowOrder>(Args(args, env), FindOutput::kBars);
 }

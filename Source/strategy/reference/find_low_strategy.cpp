@@ -10,6 +10,7 @@ DataExt FindLow(const DataExt& x, const DataExt& n, const DataExt& m, const Data
   return FindPerBar<FindLowOrder>(x, n, m, t, FindOutput::kValue);
 }
 
-DataExt FindLowStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  return FindExec<FindLowOrder>(args, FindOutput::kValue);
+DataExt FindLowStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                              std::shared_ptr<AstNode>) {
+  return FindExec<FindLowOrder>(Args(args, env), FindOutput::kValue);
 }

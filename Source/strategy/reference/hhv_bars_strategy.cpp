@@ -1,6 +1,7 @@
 #include "strategy/reference/hhv_bars_strategy.h"
 
 #include "strategy/reference/window_extreme.h"
+#include "strategy/util/args.h"
 
 DataExt HhvBars(const DataExt& x, unsigned long n) {
   return DataExt(CountWindowExtreme<HighSide, EvictSmaller>(
@@ -11,7 +12,7 @@ DataExt HhvBars(const DataExt& x, const DataExt& n) {
   return DataExt(PerBarExtremeBars<HighSide>(x.getRawData(), n.getRawData()));
 }
 
-DataExt HhvBarsStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  return CallWithCount(args[1], [&args](const auto& n) { return HhvBars(args[0], n); });
+DataExt HhvBarsStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                              std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kSeries, Arg::kCountOrSeries>(FORMULA_OVERLOADS(HhvBars));
 }

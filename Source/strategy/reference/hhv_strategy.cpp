@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "strategy/reference/window_extreme.h"
+#include "strategy/util/args.h"
 
 namespace {
 
@@ -43,11 +44,6 @@ DataExt Hhv(const DataExt& x, const DataExt& n) {
   return DataExt(PerBarExtremeValue<HighSide>(x.getRawData(), n.getRawData()));
 }
 
-DataExt HhvStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  if (args[1].isSingleNumberType()) {
-    const double n = args[1].getSingleNumber();
-    return n == 0.0 ? Hhv(args[0]) : Hhv(args[0], n);
-  }
-  return Hhv(args[0], args[1]);
+DataExt HhvStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kSeries, Arg::kNumberOrSeries>(FORMULA_OVERLOADS(Hhv));
 }

@@ -1,6 +1,7 @@
 #include "strategy/reference/llv_bars_strategy.h"
 
 #include "strategy/reference/window_extreme.h"
+#include "strategy/util/args.h"
 
 DataExt LlvBars(const DataExt& x, unsigned long n) {
   return DataExt(CountWindowExtreme<LowSide, EvictGreaterOrEqual>(
@@ -11,7 +12,7 @@ DataExt LlvBars(const DataExt& x, const DataExt& n) {
   return DataExt(PerBarExtremeBars<LowSide>(x.getRawData(), n.getRawData()));
 }
 
-DataExt LlvBarsStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  return CallWithCount(args[1], [&args](const auto& n) { return LlvBars(args[0], n); });
+DataExt LlvBarsStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                              std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kSeries, Arg::kCountOrSeries>(FORMULA_OVERLOADS(LlvBars));
 }

@@ -1,6 +1,7 @@
 #include "strategy/reference/llv_strategy.h"
 
 #include "strategy/reference/window_extreme.h"
+#include "strategy/util/args.h"
 
 DataExt Llv(const DataExt& x, unsigned long n) {
   const std::vector<double>& xs = x.getRawData();
@@ -13,7 +14,6 @@ DataExt Llv(const DataExt& x, const DataExt& n) {
   return DataExt(PerBarExtremeValue<LowSide>(x.getRawData(), n.getRawData()));
 }
 
-DataExt LlvStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  return CallWithCount(args[1], [&args](const auto& n) { return Llv(args[0], n); });
+DataExt LlvStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kSeries, Arg::kCountOrSeries>(FORMULA_OVERLOADS(Llv));
 }

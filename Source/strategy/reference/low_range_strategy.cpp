@@ -1,10 +1,11 @@
 #include "strategy/reference/low_range_strategy.h"
 
 #include "strategy/reference/extreme_rank.h"
+#include "strategy/util/args.h"
 
 DataExt LowRange(const DataExt& x) { return DataExt(ExtremeRange<LowSide>(x.getRawData())); }
 
-DataExt LowRangeStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.empty() || !args[0].isListType()) return DataExt();
-  return LowRange(args[0]);
+DataExt LowRangeStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                               std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kSeries>(LowRange);
 }

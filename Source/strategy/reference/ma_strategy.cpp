@@ -1,6 +1,7 @@
 #include "strategy/reference/ma_strategy.h"
 
 #include "strategy/reference/window_sums.h"
+#include "strategy/util/args.h"
 
 DataExt Ma(const DataExt& x, unsigned long n) {
   if (n == 0) return DataExt();
@@ -15,7 +16,6 @@ DataExt Ma(const DataExt& x, const DataExt& n) {
       [](const SumOfValid& acc, double count) { return acc.sum / count; }));
 }
 
-DataExt MaStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  return CallWithCount(args[1], [&args](const auto& n) { return Ma(args[0], n); });
+DataExt MaStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kSeries, Arg::kCountOrSeries>(FORMULA_OVERLOADS(Ma));
 }

@@ -1,5 +1,6 @@
 #include "strategy/reference/mema_strategy.h"
 
+#include "strategy/util/args.h"
 #include "strategy/util/strategy_util.h"
 
 DataExt Mema(const DataExt& x, unsigned long n) {
@@ -38,7 +39,6 @@ DataExt Mema(const DataExt& x, const DataExt& n) {
   return DataExt(std::move(out));
 }
 
-DataExt MemaStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  return CallWithCount(args[1], [&args](const auto& n) { return Mema(args[0], n); });
+DataExt MemaStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kSeries, Arg::kCountOrSeries>(FORMULA_OVERLOADS(Mema));
 }

@@ -1,6 +1,7 @@
 #include "strategy/reference/mular_strategy.h"
 
 #include "strategy/reference/window_sums.h"
+#include "strategy/util/args.h"
 
 DataExt Mular(const DataExt& x, const DataExt& n) {
   const std::vector<double>& xs = x.getRawData();
@@ -26,9 +27,6 @@ DataExt Mular(const DataExt& x, const DataExt& n) {
   return DataExt(std::move(out));
 }
 
-DataExt MularStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  WidenToBars(args[1], args[0].getRawData().size());
-  if (!args[1].isListType()) return DataExt();
-  return Mular(args[0], args[1]);
+DataExt MularStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kSeries, Arg::kWidenedToFirst>(Mular);
 }

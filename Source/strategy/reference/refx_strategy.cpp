@@ -1,5 +1,6 @@
 #include "strategy/reference/refx_strategy.h"
 
+#include "strategy/util/args.h"
 #include "strategy/util/strategy_util.h"
 
 namespace {
@@ -29,7 +30,6 @@ DataExt Refx(const DataExt& x, const DataExt& n) {
   return DataExt(std::move(out));
 }
 
-DataExt RefxStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  return CallWithCount(args[1], [&args](const auto& n) { return Refx(args[0], n); });
+DataExt RefxStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kSeries, Arg::kCountOrSeries>(FORMULA_OVERLOADS(Refx));
 }

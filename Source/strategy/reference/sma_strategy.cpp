@@ -1,6 +1,7 @@
 #include "strategy/reference/sma_strategy.h"
 
 #include "strategy/reference/window_sums.h"
+#include "strategy/util/args.h"
 
 DataExt Sma(const DataExt& x, const DataExt& n, const DataExt& m) {
   const std::vector<double>& xs = x.getRawData();
@@ -13,10 +14,5 @@ DataExt Sma(const DataExt& x, const DataExt& n, const DataExt& m) {
 }
 
 DataExt SmaStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
-  if (args.size() < 3) return DataExt();
-  for (size_t k = 0; k < 3; ++k) {
-    WidenToBars(args[k], env.BarCount());
-    if (!args[k].isListType()) return DataExt();  // a string or a drawing has no values
-  }
-  return Sma(args[0], args[1], args[2]);
+  return Args(args, env).Call<Arg::kWidenedToBars, Arg::kWidenedToBars, Arg::kWidenedToBars>(Sma);
 }

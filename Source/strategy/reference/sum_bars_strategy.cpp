@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "strategy/util/args.h"
 #include "strategy/util/strategy_util.h"
 #include "util/cancel.h"
 
@@ -85,9 +86,7 @@ DataExt SumBars(const DataExt& x, const DataExt& a) {
   return DataExt(std::move(out));
 }
 
-DataExt SumBarsStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  WidenToBars(args[1], args[0].getRawData().size());
-  if (!args[1].isListType()) return DataExt();
-  return SumBars(args[0], args[1]);
+DataExt SumBarsStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                              std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kSeries, Arg::kWidenedToFirst>(SumBars);
 }

@@ -1,6 +1,7 @@
 #include "strategy/reference/sum_strategy.h"
 
 #include "strategy/reference/window_sums.h"
+#include "strategy/util/args.h"
 
 namespace {
 
@@ -32,7 +33,6 @@ DataExt Sum(const DataExt& x, const DataExt& n) {
                                           [](const SumOfValid& acc, double) { return acc.sum; }));
 }
 
-DataExt SumStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  return CallWithCount(args[1], [&args](const auto& n) { return Sum(args[0], n); });
+DataExt SumStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kSeries, Arg::kCountOrSeries>(FORMULA_OVERLOADS(Sum));
 }

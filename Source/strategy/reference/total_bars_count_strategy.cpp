@@ -1,5 +1,6 @@
 #include "strategy/reference/total_bars_count_strategy.h"
 
+#include "strategy/util/args.h"
 #include "strategy/util/strategy_util.h"
 
 DataExt TotalBarsCount(const DataExt& x) {
@@ -7,8 +8,7 @@ DataExt TotalBarsCount(const DataExt& x) {
   return DataExt(std::vector<double>(len, static_cast<double>(len)));
 }
 
-DataExt TotalBarsCountStrategy::Exec(std::vector<DataExt> args, Environment&,
+DataExt TotalBarsCountStrategy::Exec(std::vector<DataExt> args, Environment& env,
                                      std::shared_ptr<AstNode>) {
-  if (args.empty() || !args[0].isListType()) return DataExt();
-  return TotalBarsCount(args[0]);
+  return Args(args, env).Call<Arg::kSeries>(TotalBarsCount);
 }

@@ -1,6 +1,7 @@
 #include "strategy/reference/wma_strategy.h"
 
 #include "strategy/reference/window_sums.h"
+#include "strategy/util/args.h"
 
 DataExt Wma(const DataExt& x, unsigned long n) {
   const std::vector<double>& xs = x.getRawData();
@@ -29,11 +30,6 @@ DataExt Wma(const DataExt& x, const DataExt& n) {
                                                   average(WeightedSumOfValid(), 0.0), average));
 }
 
-DataExt ExecWeightedAverage(std::vector<DataExt>& args) {
-  if (args.size() < 2 || !args[0].isListType()) return DataExt();
-  return CallWithCount(args[1], [&args](const auto& n) { return Wma(args[0], n); });
-}
-
-DataExt WmaStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  return ExecWeightedAverage(args);
+DataExt WmaStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kSeries, Arg::kCountOrSeries>(FORMULA_OVERLOADS(Wma));
 }

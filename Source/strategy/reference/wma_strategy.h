@@ -8,6 +8,3 @@
 DataExt Wma(const DataExt& x, unsigned long n);
 // Per-bar period: the window x[max(f, i - n[i] + 1)..i] is weighted from 1.
 DataExt Wma(const DataExt& x, const DataExt& n);
-
-// Dispatch shared by WMA and EMA2, which compute the same average.
-DataExt ExecWeightedAverage(std::vector<DataExt>& args);

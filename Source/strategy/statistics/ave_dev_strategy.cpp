@@ -1,6 +1,7 @@
 #include "strategy/statistics/ave_dev_strategy.h"
 
 #include "strategy/statistics/window_stats.h"
+#include "strategy/util/args.h"
 
 using namespace window_stats;
 
@@ -20,8 +21,7 @@ DataExt AveDev(const DataExt& x, const DataExt& n) {
                                                          kInvalidValue, MeanAbsoluteDeviation));
 }
 
-DataExt AveDevStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2) return DataExt();
-  if (IsNegativePeriod(args[1])) return InvalidLike(args[0]);
-  return CallWithCount(args[1], [&args](const auto& n) { return AveDev(args[0], n); });
+DataExt AveDevStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                             std::shared_ptr<AstNode>) {
+  return CallWithPeriod(Args(args, env), FORMULA_OVERLOADS(AveDev));
 }

@@ -1,6 +1,7 @@
 #include "strategy/statistics/covar_strategy.h"
 
 #include "strategy/statistics/window_stats.h"
+#include "strategy/util/args.h"
 
 using namespace window_stats;
 
@@ -18,7 +19,6 @@ DataExt Covar(const DataExt& a, const DataExt& b, const DataExt& n) {
   return DataExt(PerBarCoSeries<false>(a.getRawData(), b.getRawData(), n.getRawData(), Covariance));
 }
 
-DataExt CovarStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 3) return DataExt();
-  return CallWithCount(args[2], [&args](const auto& n) { return Covar(args[0], args[1], n); });
+DataExt CovarStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kAny, Arg::kAny, Arg::kCountOrSeries>(FORMULA_OVERLOADS(Covar));
 }

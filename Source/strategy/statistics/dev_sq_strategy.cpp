@@ -1,6 +1,7 @@
 #include "strategy/statistics/dev_sq_strategy.h"
 
 #include "strategy/statistics/window_stats.h"
+#include "strategy/util/args.h"
 
 using namespace window_stats;
 
@@ -19,8 +20,7 @@ DataExt DevSq(const DataExt& x, const DataExt& n) {
                                                           SquaredDeviations));
 }
 
-DataExt DevSqStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2) return DataExt();
-  if (IsNegativePeriod(args[1])) return InvalidLike(args[0]);
-  return CallWithCount(args[1], [&args](const auto& n) { return DevSq(args[0], n); });
+DataExt DevSqStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                            std::shared_ptr<AstNode>) {
+  return CallWithPeriod(Args(args, env), FORMULA_OVERLOADS(DevSq));
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "strategy/statistics/window_stats.h"
+#include "strategy/util/args.h"
 
 using namespace window_stats;
 
@@ -29,7 +30,7 @@ DataExt Relate(const DataExt& a, const DataExt& b, const DataExt& n) {
       PerBarCoSeries<true>(a.getRawData(), b.getRawData(), n.getRawData(), SampleCorrelation));
 }
 
-DataExt RelateStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 3) return DataExt();
-  return CallWithCount(args[2], [&args](const auto& n) { return Relate(args[0], args[1], n); });
+DataExt RelateStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                             std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kAny, Arg::kAny, Arg::kCountOrSeries>(FORMULA_OVERLOADS(Relate));
 }

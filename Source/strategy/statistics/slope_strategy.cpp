@@ -1,6 +1,7 @@
 #include "strategy/statistics/slope_strategy.h"
 
 #include "strategy/statistics/window_stats.h"
+#include "strategy/util/args.h"
 
 using namespace window_stats;
 
@@ -18,8 +19,7 @@ DataExt Slope(const DataExt& x, const DataExt& n) {
   return DataExt(PerBarLineSeries(x.getRawData(), n.getRawData(), SlopeOf));
 }
 
-DataExt SlopeStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2) return DataExt();
-  if (IsNegativePeriod(args[1])) return InvalidLike(args[0]);
-  return CallWithCount(args[1], [&args](const auto& n) { return Slope(args[0], n); });
+DataExt SlopeStrategy::Exec(std::vector<DataExt> args, Environment& env,
+                            std::shared_ptr<AstNode>) {
+  return CallWithPeriod(Args(args, env), FORMULA_OVERLOADS(Slope));
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "strategy/statistics/window_stats.h"
+#include "strategy/util/args.h"
 
 using namespace window_stats;
 
@@ -26,7 +27,6 @@ DataExt Std(const DataExt& x, const DataExt& n) {
                                                           SampleDeviation));
 }
 
-DataExt StdStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2) return DataExt();
-  return CallWithCount(args[1], [&args](const auto& n) { return Std(args[0], n); });
+DataExt StdStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kAny, Arg::kCountOrSeries>(FORMULA_OVERLOADS(Std));
 }

@@ -1,6 +1,7 @@
 #include "strategy/statistics/var_strategy.h"
 
 #include "strategy/statistics/window_stats.h"
+#include "strategy/util/args.h"
 
 using namespace window_stats;
 
@@ -23,7 +24,6 @@ DataExt Var(const DataExt& x, const DataExt& n) {
                                                           kInvalidValue, SampleVariance));
 }
 
-DataExt VarStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2) return DataExt();
-  return CallWithCount(args[1], [&args](const auto& n) { return Var(args[0], n); });
+DataExt VarStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kAny, Arg::kCountOrSeries>(FORMULA_OVERLOADS(Var));
 }

@@ -1,6 +1,7 @@
 #include "strategy/statistics/varp_strategy.h"
 
 #include "strategy/statistics/window_stats.h"
+#include "strategy/util/args.h"
 
 using namespace window_stats;
 
@@ -21,7 +22,6 @@ DataExt Varp(const DataExt& x, const DataExt& n) {
                                                           kInvalidValue, PopulationVariance));
 }
 
-DataExt VarpStrategy::Exec(std::vector<DataExt> args, Environment&, std::shared_ptr<AstNode>) {
-  if (args.size() < 2) return DataExt();
-  return CallWithCount(args[1], [&args](const auto& n) { return Varp(args[0], n); });
+DataExt VarpStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
+  return Args(args, env).Call<Arg::kAny, Arg::kCountOrSeries>(FORMULA_OVERLOADS(Varp));
 }

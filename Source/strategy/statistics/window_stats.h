@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "strategy/util/args.h"
 #include "strategy/util/strategy_util.h"
 #include "util/cancel.h"
 
@@ -33,6 +34,14 @@ inline bool IsNegativePeriod(const DataExt& period) {
 }
 inline DataExt InvalidLike(const DataExt& x) {
   return DataExt(Broadcast(kInvalidValue, SeriesOf(x).size()));
+}
+
+// Exec of DEVSQ, AVEDEV, SLOPE and FORCAST: f(X, N) with X as it came and N a
+// count or a per-bar series, except for a constant period of -1 or less.
+template <typename F>
+DataExt CallWithPeriod(Args view, F f) {
+  if (IsNegativePeriod(view.Value(1))) return InvalidLike(view.Value(0));
+  return view.Call<Arg::kAny, Arg::kCountOrSeries>(f);
 }
 
 // First bar of a constant window of n bars starting at the first valid bar

@@ -39,12 +39,6 @@ int64_t WindowStartFrom(size_t f, size_t i, double n) {
   return start > first ? start : first;
 }
 
-ArgKind KindOf(const DataExt& value) {
-  if (value.isListType()) return ArgKind::kSeries;
-  if (value.isSingleNumberType()) return ArgKind::kNumber;
-  return ArgKind::kOther;
-}
-
 std::vector<double> Broadcast(double value, size_t count) {
   return std::vector<double>(count, value);
 }

@@ -47,35 +47,6 @@ int32_t WindowStart(size_t i, double n);
 // max(f, WindowStart(i, n)): may lie beyond i when the period is below 1.
 int64_t WindowStartFrom(size_t f, size_t i, double n);
 
-// What a value offers to a function that dispatches on argument kinds.
-enum class ArgKind { kSeries, kNumber, kOther };
-ArgKind KindOf(const DataExt& value);
-
-// Runs the variant of a function that matches the kind of its number-or-
-// series argument: variant(number) for a single number, variant(series) for
-// a series; a string or a drawing gives the empty series. The variant is
-// usually a generic lambda calling the function's two overloads.
-template <typename Variant>
-DataExt CallWithNumber(const DataExt& arg, Variant variant) {
-  switch (KindOf(arg)) {
-    case ArgKind::kNumber: return variant(arg.getSingleNumber());
-    case ArgKind::kSeries: return variant(arg);
-    case ArgKind::kOther: break;
-  }
-  return DataExt();
-}
-
-// The same for a count or period: a single number goes through ToCount.
-template <typename Variant>
-DataExt CallWithCount(const DataExt& arg, Variant variant) {
-  switch (KindOf(arg)) {
-    case ArgKind::kNumber: return variant(ToCount(arg.getSingleNumber()));
-    case ArgKind::kSeries: return variant(arg);
-    case ArgKind::kOther: break;
-  }
-  return DataExt();
-}
-
 // The elements an argument offers as a series: those of a series, none for a
 // number, a string or a drawing (whatever their storage still holds).
 const std::vector<double>& SeriesOf(const DataExt& value);
