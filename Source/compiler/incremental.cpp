@@ -117,7 +117,7 @@ bool ContinueWindowSum(const SeriesView& x, uint64_t n, size_t from, NodeState& 
 bool ContinueStd(const SeriesView& x, uint64_t n, size_t from, NodeState& state) {
   const size_t len = x.size();
   const size_t f = x.FirstValid();
-  const uint64_t first_full = window_stats::FirstFullWindow(f, n);
+  const uint64_t first_full = FirstFullWindow(f, n);
   const uint64_t first_drop = AddCount(f, n);
   const double count = static_cast<double>(n);
   size_t i = ResumeAt(state, x, from, f, n);

@@ -10,13 +10,11 @@ DataExt Every(const DataExt& x, unsigned long n) {
 DataExt Every(const DataExt& x_value, const DataExt& n_value) {
   const std::vector<double>& x = x_value.m_raw_data;
   const std::vector<double>& n = n_value.m_raw_data;
-  const size_t length = MinLength(x, n);
   const size_t first = FirstValidBar(x);
-  std::vector<double> out(length, kInvalidValue);
   // Run of true values ending at i, counted from the first valid bar; inside
   // the window it is cut to the window's size.
   uint64_t run = 0;
-  for (size_t i = first; i < length; ++i) {
+  return DataExt(FromFirstValid(MinLength(x, n), first, [&](size_t i) {
     run = Holds(x[i]) ? run + 1 : 0;
     const int64_t start = WindowStartFrom(first, i, n[i]);
     const int64_t position = static_cast<int64_t>(i);
@@ -25,9 +23,8 @@ DataExt Every(const DataExt& x_value, const DataExt& n_value) {
       const uint64_t span = static_cast<uint64_t>(position - start) + 1;
       inside = run < span ? run : span;
     }
-    out[i] = static_cast<double>(inside) == n[i] ? 1.0 : 0.0;
-  }
-  return DataExt(std::move(out));
+    return static_cast<double>(inside) == n[i] ? 1.0 : 0.0;
+  }));
 }
 
 DataExt EveryStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {

@@ -10,18 +10,15 @@ DataExt Exist(const DataExt& x, unsigned long n) {
 DataExt Exist(const DataExt& x_value, const DataExt& n_value) {
   const std::vector<double>& x = x_value.m_raw_data;
   const std::vector<double>& n = n_value.m_raw_data;
-  const size_t length = MinLength(x, n);
   const size_t first = FirstValidBar(x);
-  std::vector<double> out(length, kInvalidValue);
   // The window always ends at i, so it holds a true value exactly when the
   // latest true position is not older than its start.
   int64_t last_true = -1;
-  for (size_t i = first; i < length; ++i) {
+  return DataExt(FromFirstValid(MinLength(x, n), first, [&](size_t i) {
     if (Holds(x[i])) last_true = static_cast<int64_t>(i);
     const int64_t start = WindowStartFrom(first, i, n[i]);
-    out[i] = last_true >= 0 && last_true >= start ? 1.0 : 0.0;
-  }
-  return DataExt(std::move(out));
+    return last_true >= 0 && last_true >= start ? 1.0 : 0.0;
+  }));
 }
 
 DataExt ExistStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {

@@ -5,13 +5,11 @@
 
 DataExt Last(const DataExt& x_value) {
   const std::vector<double>& x = x_value.m_raw_data;
-  std::vector<double> out(x.size(), kInvalidValue);
   double run = 0.0;
-  for (size_t i = FirstValidBar(x); i < x.size(); ++i) {
+  return DataExt(FromFirstValid(x.size(), FirstValidBar(x), [&](size_t i) {
     run = (run + 1.0) * static_cast<double>(Holds(x[i]));  // branch-free reset
-    out[i] = run;
-  }
-  return DataExt(std::move(out));
+    return run;
+  }));
 }
 
 DataExt LastStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {

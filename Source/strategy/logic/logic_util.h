@@ -5,11 +5,12 @@
 // count of EVERY and EXIST.
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "compiler/data_ext.h"
 #include "strategy/util/args.h"
-#include "strategy/util/strategy_util.h"
+#include "strategy/util/window_loop.h"
 
 // Argument dispatch of RANGE, IF and IFN on their second and third arguments:
 // two numbers run the number variant, f(x, double, double); otherwise a
@@ -40,6 +41,27 @@ DataExt StreakReaches(size_t length, size_t limit, Extends extends, Threshold th
   return DataExt(std::move(out));
 }
 
+// UPNDAY and DOWNNDAY: 1 where each of the last n bars moved one way from
+// the bar before it, Moves()(current, previous) saying which way. Bar 0 is
+// compared with itself, which is never a move; the index trick keeps the
+// streak loop free of branches.
+template <typename Moves>
+DataExt MovesInARow(const DataExt& x_value, double n) {
+  const std::vector<double>& x = x_value.m_raw_data;
+  return StreakReaches(
+      x.size(), x.size(), [&x](size_t i) { return Moves()(x[i], x[i - (i > 0)]); },
+      [n](size_t) { return n; });
+}
+
+template <typename Moves>
+DataExt MovesInARow(const DataExt& x_value, const DataExt& n_value) {
+  const std::vector<double>& x = x_value.m_raw_data;
+  const std::vector<double>& n = n_value.m_raw_data;
+  return StreakReaches(
+      x.size(), MinLength(x, n), [&x](size_t i) { return Moves()(x[i], x[i - (i > 0)]); },
+      [&n](size_t i) { return n[i]; });
+}
+
 // Counting variant of EVERY and EXIST: the number of true positions among
 // the last n positions up to i (none before the first valid bar), fed to
 // `test`; invalid before the first valid bar. A window of 0 positions still
@@ -47,14 +69,9 @@ DataExt StreakReaches(size_t length, size_t limit, Extends extends, Threshold th
 // EXIST(X,0) exactly where it is true.
 template <typename Test>
 DataExt CountTrueInWindow(const std::vector<double>& x, uint64_t n, Test test) {
-  const size_t first = FirstValidBar(x);
-  const uint64_t width = n > 0 ? n : 1;
-  std::vector<double> out(x.size(), kInvalidValue);
   uint64_t count = 0;
-  for (size_t i = first; i < x.size(); ++i) {
-    if (Holds(x[i])) ++count;
-    if (i - first >= width && Holds(x[i - width])) --count;
-    out[i] = test(count) ? 1.0 : 0.0;
-  }
-  return DataExt(std::move(out));
+  return DataExt(SlidingWindows(
+      x.size(), FirstValidBar(x), n > 0 ? n : 1, 0, [&](size_t i) { count += Holds(x[i]) ? 1 : 0; },
+      [&](size_t j) { count -= Holds(x[j]) ? 1 : 0; },
+      [&](size_t) { return test(count) ? 1.0 : 0.0; }));
 }

@@ -19,42 +19,38 @@ int32_t WindowStartBefore(size_t i, double n) {
 DataExt LongCross(const DataExt& a_value, const DataExt& b_value, unsigned long n) {
   const std::vector<double>& a = a_value.m_raw_data;
   const std::vector<double>& b = b_value.m_raw_data;
-  const size_t length = MinLength(a, b);
   const size_t first = FirstValidBarOfBoth(a, b);
   const uint64_t warm_up_end = AddCount(first, n);
-  std::vector<double> out(length, kInvalidValue);
   uint64_t below = 0;
-  for (size_t i = first; i < length; ++i) {
+  return DataExt(FromFirstValid(MinLength(a, b), first, [&](size_t i) {
     const bool is_below = a[i] < b[i];
-    if (i >= warm_up_end) out[i] = !is_below && below >= n ? 1.0 : 0.0;
+    const double crossed = !is_below && below >= n ? 1.0 : 0.0;
     below = is_below ? below + 1 : 0;
-  }
-  return DataExt(std::move(out));
+    return i >= warm_up_end ? crossed : kInvalidValue;
+  }));
 }
 
 DataExt LongCross(const DataExt& a_value, const DataExt& b_value, const DataExt& n_value) {
   const std::vector<double>& a = a_value.m_raw_data;
   const std::vector<double>& b = b_value.m_raw_data;
   const std::vector<double>& n = n_value.m_raw_data;
-  const size_t length = MinLength(a, b);
   const size_t first = FirstValidBarOfBoth(a, b);
-  std::vector<double> out(length, kInvalidValue);
   // Streak of a < b ending at i - 1, counted from the first valid bar; the
   // streak inside a window [start, i-1] is the shorter of it and the window.
   uint64_t below = 0;
-  for (size_t i = first; i < length; ++i) {
-    out[i] = 0.0;
+  return DataExt(FromFirstValid(MinLength(a, b), first, [&](size_t i) {
+    double crossed = 0.0;
     if (i < n.size()) {
       const int64_t position = static_cast<int64_t>(i);
       int64_t start = WindowStartBefore(i, n[i]);
       if (start < static_cast<int64_t>(first)) start = static_cast<int64_t>(first);
       const uint64_t span = start < position ? static_cast<uint64_t>(position - start) : 0;
       const uint64_t streak = below < span ? below : span;
-      if (static_cast<double>(streak) >= n[i] && a[i] > b[i]) out[i] = 1.0;
+      if (static_cast<double>(streak) >= n[i] && a[i] > b[i]) crossed = 1.0;
     }
     below = a[i] < b[i] ? below + 1 : 0;
-  }
-  return DataExt(std::move(out));
+    return crossed;
+  }));
 }
 
 DataExt LongCrossStrategy::Exec(std::vector<DataExt> args, Environment& env,

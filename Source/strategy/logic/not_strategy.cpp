@@ -5,9 +5,8 @@
 
 DataExt Not(const DataExt& x_value) {
   const std::vector<double>& x = x_value.m_raw_data;
-  std::vector<double> out(x.size(), kInvalidValue);
-  for (size_t i = FirstValidBar(x); i < x.size(); ++i) out[i] = Holds(x[i]) ? 0.0 : 1.0;
-  return DataExt(std::move(out));
+  return DataExt(FromFirstValid(x.size(), FirstValidBar(x),
+                                [&x](size_t i) { return Holds(x[i]) ? 0.0 : 1.0; }));
 }
 
 DataExt NotStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {

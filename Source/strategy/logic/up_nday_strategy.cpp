@@ -3,27 +3,9 @@
 #include "strategy/logic/logic_util.h"
 #include "strategy/util/args.h"
 
-namespace {
+DataExt UpNDay(const DataExt& x, double n) { return MovesInARow<std::greater<>>(x, n); }
 
-// Bar 0 is compared with itself, which is never a rise; the index trick
-// keeps the streak loop free of branches.
-bool RoseAt(const std::vector<double>& x, size_t i) { return x[i] > x[i - (i > 0)]; }
-
-}  // namespace
-
-DataExt UpNDay(const DataExt& x_value, double n) {
-  const std::vector<double>& x = x_value.m_raw_data;
-  return StreakReaches(
-      x.size(), x.size(), [&x](size_t i) { return RoseAt(x, i); }, [n](size_t) { return n; });
-}
-
-DataExt UpNDay(const DataExt& x_value, const DataExt& n_value) {
-  const std::vector<double>& x = x_value.m_raw_data;
-  const std::vector<double>& n = n_value.m_raw_data;
-  return StreakReaches(
-      x.size(), MinLength(x, n), [&x](size_t i) { return RoseAt(x, i); },
-      [&n](size_t i) { return n[i]; });
-}
+DataExt UpNDay(const DataExt& x, const DataExt& n) { return MovesInARow<std::greater<>>(x, n); }
 
 DataExt UpNDayStrategy::Exec(std::vector<DataExt> args, Environment& env,
                              std::shared_ptr<AstNode>) {

@@ -7,18 +7,15 @@ DataExt ValueWhen(const DataExt& k_value, const DataExt& x_value) {
   const std::vector<double>& k = k_value.m_raw_data;
   const std::vector<double>& x = x_value.m_raw_data;
   const size_t length = MinLength(k, x);
-  std::vector<double> out(length, kInvalidValue);
   const size_t first = FirstValidBar(k);
-  if (first >= length) return DataExt(std::move(out));
   // Bar 0 has no previous output and takes x[0] whatever k says; a later
   // first valid bar starts from the invalid output before it.
-  double held = first == 0 ? x[0] : kInvalidValue;
-  for (size_t i = first; i < length; ++i) {
+  double held = first == 0 && length > 0 ? x[0] : kInvalidValue;
+  return DataExt(FromFirstValid(length, first, [&](size_t i) {
     const double current = x[i];
     held = Holds(k[i]) ? current : held;
-    out[i] = held;
-  }
-  return DataExt(std::move(out));
+    return held;
+  }));
 }
 
 DataExt ValueWhenStrategy::Exec(std::vector<DataExt> args, Environment& env,

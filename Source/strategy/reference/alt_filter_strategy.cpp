@@ -1,7 +1,7 @@
 #include "strategy/reference/alt_filter_strategy.h"
 
 #include "strategy/util/args.h"
-#include "strategy/util/strategy_util.h"
+#include "strategy/util/window_loop.h"
 
 namespace {
 
@@ -13,23 +13,16 @@ DataExt AltFilter(const DataExt& a, const DataExt& b) {
   const std::vector<double>& as = a.getRawData();
   const std::vector<double>& bs = b.getRawData();
   const size_t len = MinLength(as, bs);
-  std::vector<double> out(as.size(), 0.0);
-  size_t i = FirstValidBarOfBoth(as, bs);
-  for (size_t j = 0; j < i; ++j) out[j] = kInvalidValue;
-  if (i < len) out[i] = Truth(Holds(as[i]) || Holds(bs[i]));
-  // The previous bar's conditions come from the inputs, not from the output.
-  for (++i; i < len; ++i) {
-    const bool pa = Holds(as[i - 1]);
-    const bool pb = Holds(bs[i - 1]);
-    if (pa == pb) {
-      out[i] = Truth(Holds(as[i]) || Holds(bs[i]));
-    } else if (pa) {
-      out[i] = Truth(!Holds(as[i]));
-    } else {
-      out[i] = Truth(!Holds(bs[i]));
-    }
-  }
-  return DataExt(std::move(out));
+  const size_t g = FirstValidBarOfBoth(as, bs);
+  // The previous bar's conditions come from the inputs, not from the output;
+  // bars beyond the shorter input stay 0.0.
+  return DataExt(FromFirstValid(as.size(), g, [&](size_t i) {
+    if (i >= len) return 0.0;
+    const bool pa = i > g && Holds(as[i - 1]);
+    const bool pb = i > g && Holds(bs[i - 1]);
+    if (pa == pb) return Truth(Holds(as[i]) || Holds(bs[i]));
+    return pa ? Truth(!Holds(as[i])) : Truth(!Holds(bs[i]));
+  }));
 }
 
 // A single number, a string or a drawing as B has no values: no bar is read.

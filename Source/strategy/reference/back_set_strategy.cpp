@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "strategy/util/args.h"
-#include "strategy/util/strategy_util.h"
+#include "strategy/util/window_loop.h"
 
 namespace {
 
@@ -22,8 +22,7 @@ template <typename MarkStartAt>
 std::vector<double> BackSetSeries(const std::vector<double>& xs, size_t len,
                                   MarkStartAt mark_start_at) {
   const size_t f = FirstValidBar(xs);
-  std::vector<double> out(xs.size(), 0.0);
-  for (size_t j = 0; j < f; ++j) out[j] = kInvalidValue;
+  std::vector<double> out = FromFirstValid(xs.size(), f, [](size_t) { return 0.0; });
   size_t reach = SIZE_MAX;  // no signal yet
   for (size_t j = len; j-- > 0;) {
     if (j >= f) {
@@ -55,9 +54,5 @@ DataExt BackSet(const DataExt& x, const DataExt& n) {
 // A string or a drawing as N has no per-bar values: no bar signals.
 DataExt BackSetStrategy::Exec(std::vector<DataExt> args, Environment& env,
                               std::shared_ptr<AstNode>) {
-  Args view(args, env);
-  const std::optional<double> n = view.Number(1);
-  if (n && view.Series(0)) return BackSet(*view.Series(0), *n);
-  return view.Call<Arg::kSeries, Arg::kAny>(
-      [](const DataExt& x, const DataExt& counts) { return BackSet(x, counts); });
+  return Args(args, env).Call<Arg::kSeries, Arg::kNumberOrAny>(FORMULA_OVERLOADS(BackSet));
 }

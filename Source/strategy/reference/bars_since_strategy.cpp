@@ -1,24 +1,19 @@
 #include "strategy/reference/bars_since_strategy.h"
 
 #include "strategy/util/args.h"
-#include "strategy/util/strategy_util.h"
+#include "strategy/util/window_loop.h"
 
 DataExt BarsSince(const DataExt& x) {
   const std::vector<double>& xs = x.getRawData();
-  const size_t f = FirstValidBar(xs);
-  std::vector<double> out;
-  out.reserve(xs.size());
-  out.assign(f, kInvalidValue);
   bool found = false;
   size_t first = 0;
-  for (size_t i = f; i < xs.size(); ++i) {
+  return DataExt(FromFirstValid(xs.size(), FirstValidBar(xs), [&](size_t i) {
     if (!found && HoldsOrNaN(xs[i])) {
       found = true;
       first = i;
     }
-    out.push_back(found ? static_cast<double>(i - first) : 0.0);
-  }
-  return DataExt(std::move(out));
+    return found ? static_cast<double>(i - first) : 0.0;
+  }));
 }
 
 DataExt BarsSinceStrategy::Exec(std::vector<DataExt> args, Environment& env,

@@ -1,23 +1,17 @@
 #include "strategy/reference/count_strategy.h"
 
 #include "strategy/util/args.h"
-#include "strategy/util/strategy_util.h"
+#include "strategy/util/window_loop.h"
 
 DataExt Count(const DataExt& x, unsigned long n) {
   const std::vector<double>& xs = x.getRawData();
-  const size_t f = FirstValidBar(xs);
-  std::vector<double> out;
-  out.reserve(xs.size());
-  out.assign(f, kInvalidValue);
   // Running count of the bars since f (and, for n > 0, within the last n) where
   // X held: each bar enters once and, n bars later, leaves once.
   uint64_t count = 0;
-  for (size_t i = f; i < xs.size(); ++i) {
-    count += Holds(xs[i]) ? 1 : 0;
-    if (n > 0 && i >= n && i - n >= f) count -= Holds(xs[i - n]) ? 1 : 0;
-    out.push_back(static_cast<double>(count));
-  }
-  return DataExt(std::move(out));
+  return DataExt(SlidingWindows(
+      xs.size(), FirstValidBar(xs), n, 0, [&](size_t i) { count += Holds(xs[i]) ? 1 : 0; },
+      [&](size_t j) { count -= n > 0 && Holds(xs[j]) ? 1 : 0; },
+      [&](size_t) { return static_cast<double>(count); }));
 }
 
 DataExt Count2(const DataExt& x, const DataExt& n) {
@@ -30,18 +24,11 @@ DataExt Count2(const DataExt& x, const DataExt& n) {
   // starting at f.
   std::vector<uint64_t> held_before(len + 1, 0);
   for (size_t k = 0; k < len; ++k) held_before[k + 1] = held_before[k] + (Holds(xs[k]) ? 1 : 0);
-  std::vector<double> out;
-  out.reserve(len);
-  for (size_t i = 0; i < len; ++i) {
-    if (i < f) {
-      out.push_back(kInvalidValue);
-      continue;
-    }
+  return DataExt(FromFirstValid(len, f, [&](size_t i) {
     const uint64_t k = ToCount(ns[i]);
     const size_t from = k == 0 ? f : (k > i ? 0 : static_cast<size_t>(i - k + 1));
-    out.push_back(static_cast<double>(held_before[i + 1] - held_before[from]));
-  }
-  return DataExt(std::move(out));
+    return static_cast<double>(held_before[i + 1] - held_before[from]);
+  }));
 }
 
 DataExt CountStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {

@@ -1,7 +1,7 @@
 #include "strategy/reference/dma_strategy.h"
 
+#include "strategy/reference/window_sums.h"
 #include "strategy/util/args.h"
-#include "strategy/util/strategy_util.h"
 
 namespace {
 
@@ -18,17 +18,9 @@ double DmaStep(double prev, double x, double a, Blend blend) {
 template <typename WeightAt, typename Blend>
 std::vector<double> DmaSeries(const std::vector<double>& xs, size_t len, WeightAt weight_at,
                               Blend blend) {
-  const size_t f = FirstValidBar(xs);
-  std::vector<double> out;
-  out.reserve(len);
-  for (size_t i = 0; i < len; ++i) {
-    if (i <= f) {
-      out.push_back(i == f ? xs[f] : kInvalidValue);
-      continue;
-    }
-    out.push_back(DmaStep(out[i - 1], xs[i], weight_at(i), blend));
-  }
-  return out;
+  return SeededAtFirstValid(xs, len, [&](double previous, size_t i) {
+    return DmaStep(previous, xs[i], weight_at(i), blend);
+  });
 }
 
 }  // namespace

@@ -9,16 +9,9 @@ double Limit(double x, double r) { return x - x * r; }
 
 }  // namespace
 
-DataExt DtPrice(const DataExt& x, double r) {
-  const std::vector<double>& xs = x.getRawData();
-  return DataExt(PriceLimit(xs, xs.size(), [r](size_t) { return r; }, Limit));
-}
+DataExt DtPrice(const DataExt& x, double r) { return PriceLimit(x, r, Limit); }
 
-DataExt DtPrice(const DataExt& x, const DataExt& r) {
-  const std::vector<double>& xs = x.getRawData();
-  const std::vector<double>& rs = r.getRawData();
-  return DataExt(PriceLimit(xs, MinLength(xs, rs), [&rs](size_t i) { return rs[i]; }, Limit));
-}
+DataExt DtPrice(const DataExt& x, const DataExt& r) { return PriceLimit(x, r, Limit); }
 
 DataExt DtPriceStrategy::Exec(std::vector<DataExt> args, Environment& env,
                               std::shared_ptr<AstNode>) {

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "strategy/util/args.h"
-#include "strategy/util/strategy_util.h"
+#include "strategy/util/window_loop.h"
 #include "util/cancel.h"
 
 namespace {
@@ -69,21 +69,13 @@ DataExt SumBars(const DataExt& x, const DataExt& a) {
   const size_t len = MinLength(xs, as);
   const size_t f = FirstValidBar(xs);
   const Reach reach(xs, f, len);
-  std::vector<double> out;
-  out.reserve(len);
   CancelPoll poll;
-  for (size_t i = 0; i < len; ++i) {
-    if (i < f) {
-      out.push_back(kInvalidValue);
-    } else if (std::isnan(as[i])) {
-      out.push_back(static_cast<double>(i));  // no sum compares >= NaN
-    } else {
-      const double bars = BarsToReach(xs, reach, f, i, as[i]);
-      poll.Step(static_cast<size_t>(bars) + 1);  // at most the bars walked back
-      out.push_back(bars);
-    }
-  }
-  return DataExt(std::move(out));
+  return DataExt(FromFirstValid(len, f, [&](size_t i) {
+    if (std::isnan(as[i])) return static_cast<double>(i);  // no sum compares >= NaN
+    const double bars = BarsToReach(xs, reach, f, i, as[i]);
+    poll.Step(static_cast<size_t>(bars) + 1);  // at most the bars walked back
+    return bars;
+  }));
 }
 
 DataExt SumBarsStrategy::Exec(std::vector<DataExt> args, Environment& env,

@@ -6,19 +6,11 @@
 namespace {
 
 std::vector<double> CumulativeSum(const std::vector<double>& xs) {
-  const size_t f = FirstValidBar(xs);
-  std::vector<double> out;
-  out.reserve(xs.size());
   double s = 0.0;
-  for (size_t i = 0; i < xs.size(); ++i) {
-    if (i < f) {
-      out.push_back(kInvalidValue);
-      continue;
-    }
+  return FromFirstValid(xs.size(), FirstValidBar(xs), [&](size_t i) {
     if (IsValid(xs[i])) s = s + xs[i];
-    out.push_back(s);
-  }
-  return out;
+    return s;
+  });
 }
 
 }  // namespace

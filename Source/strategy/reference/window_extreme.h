@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "strategy/util/monotonic_queue.h"
-#include "strategy/util/strategy_util.h"
+#include "strategy/util/window_loop.h"
 
 struct HighSide {
   static bool Beyond(double value, double kept) { return value > kept; }
@@ -25,31 +25,6 @@ struct LowSide {
   static constexpr double kStart = std::numeric_limits<double>::max();
 };
 
-// Calls emit(i, k) for every bar i from the first valid bar f on, k being the
-// index of the extreme since f: kept from f and replaced only by a value
-// strictly beyond it, so the oldest of equal extremes is reported.
-template <typename Side, typename Emit>
-void RunningExtreme(const std::vector<double>& x, size_t f, Emit emit) {
-  size_t kept = f;
-  for (size_t i = f; i < x.size(); ++i) {
-    if (Side::Beyond(x[i], x[kept])) kept = i;
-    emit(i, kept);
-  }
-}
-
-// Calls emit(i, k) for every bar i from f on, k being the front of the
-// monotonic queue once indices below keep_from(i) have left it.
-template <typename Evicts, typename KeepFrom, typename Emit>
-void SlidingExtreme(const std::vector<double>& x, size_t f, size_t capacity, KeepFrom keep_from,
-                    Emit emit) {
-  MonotonicQueue<Evicts> queue(x, capacity);
-  for (size_t i = f; i < x.size(); ++i) {
-    queue.ExpireBefore(keep_from(i));
-    queue.Push(i);
-    emit(i, queue.Front());
-  }
-}
-
 // Longest window a constant count keeps, bounded by the data.
 inline size_t WindowCapacity(uint64_t n, size_t len) {
   return n < len ? static_cast<size_t>(n) + 1 : len + 1;
@@ -61,22 +36,27 @@ inline size_t KeepFromCount(size_t i, uint64_t n) {
 }
 
 // One value per bar of x: invalid before the first valid bar f, then
-// value(i, k) for the extreme index k, either since f (`running`) or over the
-// sliding window that keeps bars keep_from(i)..i.
+// value(i, k) for the extreme index k, either since f (`running`: kept from
+// f and replaced only by a value strictly beyond it, so the oldest of equal
+// extremes is reported) or over the sliding window that keeps bars
+// keep_from(i)..i (the front of the monotonic queue).
 template <typename Side, typename Evicts, typename KeepFrom, typename Value>
 std::vector<double> WindowExtreme(const std::vector<double>& x, bool running, size_t capacity,
                                   KeepFrom keep_from, Value value) {
   const size_t f = FirstValidBar(x);
-  std::vector<double> out;
-  out.reserve(x.size());
-  out.assign(f, kInvalidValue);
-  auto emit = [&](size_t i, size_t k) { out.push_back(value(i, k)); };
   if (running) {
-    RunningExtreme<Side>(x, f, emit);
-  } else {
-    SlidingExtreme<Evicts>(x, f, capacity, keep_from, emit);
+    size_t kept = f;
+    return FromFirstValid(x.size(), f, [&](size_t i) {
+      if (Side::Beyond(x[i], x[kept])) kept = i;
+      return value(i, kept);
+    });
   }
-  return out;
+  MonotonicQueue<Evicts> queue(x, capacity);
+  return FromFirstValid(x.size(), f, [&](size_t i) {
+    queue.ExpireBefore(keep_from(i));
+    queue.Push(i);
+    return value(i, queue.Front());
+  });
 }
 
 // The constant-count variant: n = 0 is the running extreme since f.
@@ -95,25 +75,18 @@ template <typename Side>
 std::vector<double> PerBarExtremeValue(const std::vector<double>& x, const std::vector<double>& n) {
   const size_t len = MinLength(x, n);
   const size_t f = FirstValidBar(x);
-  std::vector<double> out;
-  out.reserve(len);
   MonotonicStack<typename Side::Strict> stack(x);
-  for (size_t i = 0; i < len; ++i) {
-    if (!std::isnan(x[i])) stack.Push(i);
-    if (i <= f) {
-      out.push_back(i < f ? kInvalidValue : x[f]);
-      continue;
+  size_t pushed = 0;  // bars below it are in the stack unless NaN
+  return FromFirstValid(len, f, [&](size_t i) {
+    for (; pushed <= i; ++pushed) {
+      if (!std::isnan(x[pushed])) stack.Push(pushed);
     }
     const uint64_t k = ToCount(n[i]);
-    if (k == 0) {
-      out.push_back(x[i]);
-      continue;
-    }
+    if (i == f || k == 0) return x[i];
     const size_t start = k > i ? 0 : static_cast<size_t>(i - k + 1);
     const size_t at = stack.ExtremeFrom(start, len);
-    out.push_back(ValueOrZero(at == len ? Side::kStart : x[at]));
-  }
-  return out;
+    return ValueOrZero(at == len ? Side::kStart : x[at]);
+  });
 }
 
 // Front of a queue built afresh over x[start..i] with strict comparisons.
@@ -136,31 +109,24 @@ template <typename Side>
 std::vector<double> PerBarExtremeBars(const std::vector<double>& x, const std::vector<double>& n) {
   const size_t len = MinLength(x, n);
   const size_t f = FirstValidBar(x);
-  std::vector<double> out;
-  out.reserve(len);
   MonotonicStack<typename Side::Strict> stack(x);
   bool seen_nan = false;
   size_t last_nan = 0;
-  for (size_t i = 0; i < len; ++i) {
-    if (std::isnan(x[i])) {
-      seen_nan = true;
-      last_nan = i;
-    } else if (i >= f) {
-      stack.Push(i);
-    }
-    if (i < f || n[i] < 0.0) {
-      out.push_back(kInvalidValue);
-      continue;
-    }
-    const int64_t from = n[i] == 0.0 ? static_cast<int64_t>(f) : WindowStartFrom(f, i, n[i]);
-    if (from > static_cast<int64_t>(i)) {
-      out.push_back(kInvalidValue);
-      continue;
-    }
-    const size_t start = static_cast<size_t>(from);
-    const size_t at = seen_nan && last_nan >= start ? FreshQueueFront<Side>(x, start, i)
-                                                    : stack.ExtremeFrom(start, i);
-    out.push_back(static_cast<double>(i - at));
-  }
-  return out;
+  size_t pushed = f;  // bars f..pushed-1 are in the stack unless NaN
+  return MovingWindows(
+      len, f, kInvalidValue, [&n](size_t i) { return n[i] < 0.0; },
+      [&](size_t i) { return n[i] == 0.0 ? static_cast<int64_t>(f) : WindowStartFrom(f, i, n[i]); },
+      [&](size_t i, size_t start, double) {
+        for (; pushed <= i; ++pushed) {
+          if (std::isnan(x[pushed])) {
+            seen_nan = true;
+            last_nan = pushed;
+          } else {
+            stack.Push(pushed);
+          }
+        }
+        const size_t at = seen_nan && last_nan >= start ? FreshQueueFront<Side>(x, start, i)
+                                                        : stack.ExtremeFrom(start, i);
+        return static_cast<double>(i - at);
+      });
 }

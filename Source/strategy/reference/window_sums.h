@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "strategy/util/strategy_util.h"
+#include "strategy/util/window_loop.h"
 
 // Sum of the valid values, added in index order from 0.0.
 struct SumOfValid {
@@ -47,23 +47,23 @@ class GrowingWindow {
   // Requires start <= i < x.size().
   const Acc& Over(const std::vector<double>& x, size_t start, size_t i) {
     size_t k = start;
-    if (m_used && start == m_start && m_end <= i + 1) {
-      k = m_end;
+    if (used_ && start == start_ && end_ <= i + 1) {
+      k = end_;
     } else {
-      m_acc = Acc();
-      m_start = start;
+      acc_ = Acc();
+      start_ = start;
     }
-    for (; k <= i; ++k) m_acc.Add(x[k], static_cast<double>(k - start + 1));
-    m_end = i + 1;
-    m_used = true;
-    return m_acc;
+    for (; k <= i; ++k) acc_.Add(x[k], static_cast<double>(k - start + 1));
+    end_ = i + 1;
+    used_ = true;
+    return acc_;
   }
 
  private:
-  Acc m_acc;
-  size_t m_start = 0;
-  size_t m_end = 0;  // one past the last bar in m_acc
-  bool m_used = false;
+  Acc acc_;
+  size_t start_ = 0;
+  size_t end_ = 0;  // one past the last bar in acc_
+  bool used_ = false;
 };
 
 // Per-bar window of MA, SUM and WMA over the first len bars: invalid before
@@ -73,25 +73,10 @@ class GrowingWindow {
 template <typename Acc, typename Finish>
 std::vector<double> PerBarWindow(const std::vector<double>& x, const std::vector<double>& n,
                                  double empty, Finish finish) {
-  const size_t len = MinLength(x, n);
-  const size_t f = FirstValidBar(x);
-  std::vector<double> out;
-  out.reserve(len);
   GrowingWindow<Acc> window;
-  for (size_t i = 0; i < len; ++i) {
-    if (i < f) {
-      out.push_back(kInvalidValue);
-      continue;
-    }
-    const int64_t start = WindowStartFrom(f, i, n[i]);
-    if (start > static_cast<int64_t>(i)) {
-      out.push_back(empty);
-      continue;
-    }
-    const size_t from = static_cast<size_t>(start);
-    out.push_back(finish(window.Over(x, from, i), static_cast<double>(i - from + 1)));
-  }
-  return out;
+  return PerBarWindows(
+      MinLength(x, n), FirstValidBar(x), n, empty, NoSkip,
+      [&](size_t i, size_t from, double count) { return finish(window.Over(x, from, i), count); });
 }
 
 // Recursive average of EMA and SMA over the first len bars: an invalid x[i]
@@ -115,6 +100,18 @@ std::vector<double> SeededAverage(const std::vector<double>& x, size_t len, Next
   return out;
 }
 
+// Recursive average of DMA and MEMA over the first len bars: invalid before
+// the first valid bar f, x[f] at f, then next(previous output, i).
+template <typename Next>
+std::vector<double> SeededAtFirstValid(const std::vector<double>& x, size_t len, Next next) {
+  const size_t f = FirstValidBar(x);
+  double previous = 0.0;
+  return FromFirstValid(len, f, [&](size_t i) {
+    previous = i == f ? x[f] : next(previous, i);
+    return previous;
+  });
+}
+
 // Running sum over the last n >= 1 bars counted from the first valid bar f:
 // each valid x[i] is added, x[i - n] is subtracted once i >= f + n, and
 // invalid values inside the window count as 0. Bars before f + n - 1 are
@@ -122,22 +119,14 @@ std::vector<double> SeededAverage(const std::vector<double>& x, size_t len, Next
 template <typename Finish>
 std::vector<double> RollingWindowSum(const std::vector<double>& x, uint64_t n, Finish finish) {
   const size_t f = FirstValidBar(x);
-  const uint64_t full = AddCount(f, n);  // first bar whose window is full, plus one
-  std::vector<double> out;
-  out.reserve(x.size());
   double s = 0.0;
-  for (size_t i = 0; i < x.size(); ++i) {
-    if (i < f) {
-      out.push_back(kInvalidValue);
-      continue;
-    }
-    if (IsValid(x[i])) s = s + x[i];
-    if (i + 1 < full) {
-      out.push_back(kInvalidValue);
-      continue;
-    }
-    if (i >= full && IsValid(x[i - n])) s = s - x[i - n];
-    out.push_back(finish(s));
-  }
-  return out;
+  return SlidingWindows(
+      x.size(), f, n, FirstFullWindow(f, n),
+      [&](size_t i) {
+        if (IsValid(x[i])) s = s + x[i];
+      },
+      [&](size_t j) {
+        if (IsValid(x[j])) s = s - x[j];
+      },
+      [&](size_t) { return finish(s); });
 }

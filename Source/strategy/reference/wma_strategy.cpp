@@ -6,21 +6,15 @@
 DataExt Wma(const DataExt& x, unsigned long n) {
   const std::vector<double>& xs = x.getRawData();
   const size_t f = FirstValidBar(xs);
-  const uint64_t full = AddCount(f, n);
-  std::vector<double> out;
-  out.reserve(xs.size());
-  for (size_t i = 0; i < xs.size(); ++i) {
-    if (i < f || i + 1 < full) {
-      out.push_back(kInvalidValue);
-      continue;
-    }
+  const uint64_t first_full = FirstFullWindow(f, n);
+  return DataExt(FromFirstValid(xs.size(), f, [&](size_t i) {
+    if (i < first_full) return kInvalidValue;
     // The weights move with the window, so every window is summed afresh.
     WeightedSumOfValid acc;
     const size_t start = i + 1 - n;
     for (size_t k = start; k <= i; ++k) acc.Add(xs[k], static_cast<double>(k - start + 1));
-    out.push_back(acc.sum / acc.divisor);
-  }
-  return DataExt(std::move(out));
+    return acc.sum / acc.divisor;
+  }));
 }
 
 DataExt Wma(const DataExt& x, const DataExt& n) {

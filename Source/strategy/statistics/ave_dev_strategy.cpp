@@ -3,11 +3,9 @@
 #include "strategy/statistics/window_stats.h"
 #include "strategy/util/args.h"
 
-using namespace window_stats;
-
 namespace {
 
-double MeanAbsoluteDeviation(const Spread& s, double count) { return s.sum_abs / count; }
+double MeanAbsoluteDeviation(const Deviations& s, double count) { return s.sum_abs / count; }
 
 }  // namespace
 

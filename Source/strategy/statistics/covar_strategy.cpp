@@ -3,11 +3,9 @@
 #include "strategy/statistics/window_stats.h"
 #include "strategy/util/args.h"
 
-using namespace window_stats;
-
 namespace {
 
-double Covariance(const CoSpread& s, double count) { return s.sum_ab / count; }
+double Covariance(const CoDeviations& s, double count) { return s.sum_ab / count; }
 
 }  // namespace
 

@@ -3,11 +3,9 @@
 #include "strategy/statistics/window_stats.h"
 #include "strategy/util/args.h"
 
-using namespace window_stats;
-
 namespace {
 
-double SquaredDeviations(const Spread& s, double) { return s.sum_sq; }
+double SquaredDeviations(const Deviations& s, double) { return s.sum_sq; }
 
 }  // namespace
 

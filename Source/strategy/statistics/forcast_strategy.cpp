@@ -3,8 +3,6 @@
 #include "strategy/statistics/window_stats.h"
 #include "strategy/util/args.h"
 
-using namespace window_stats;
-
 namespace {
 
 double LineValueAt(const LineFit& fit, double t, double y) {

@@ -5,15 +5,13 @@
 #include "strategy/statistics/window_stats.h"
 #include "strategy/util/args.h"
 
-using namespace window_stats;
-
 namespace {
 
-double Correlation(const CoSpread& s, double count) {
+double Correlation(const CoDeviations& s, double count) {
   return (s.sum_ab / count) / (std::sqrt(s.sum_bb / count) * std::sqrt(s.sum_aa / count));
 }
 
-double SampleCorrelation(const CoSpread& s, double count) {
+double SampleCorrelation(const CoDeviations& s, double count) {
   const double divisor = count - 1.0;
   const double spread = std::sqrt(s.sum_bb / divisor) * std::sqrt(s.sum_aa / divisor);
   return spread == 0.0 ? kInvalidValue : (s.sum_ab / divisor) / spread;
@@ -22,7 +20,11 @@ double SampleCorrelation(const CoSpread& s, double count) {
 }  // namespace
 
 DataExt Relate(const DataExt& a, const DataExt& b, unsigned long n) {
-  return DataExt(ConstantCoSeries<true>(a.getRawData(), b.getRawData(), n, Correlation));
+  // Handed over as a lambda, which the loop inlines: where a window meets
+  // NaNs of both signs, the sign printed for the result depends on the
+  // order the compiled code multiplies in, and this keeps it as it was.
+  auto correlation = [](const CoDeviations& s, double count) { return Correlation(s, count); };
+  return DataExt(ConstantCoSeries<true>(a.getRawData(), b.getRawData(), n, correlation));
 }
 
 DataExt Relate(const DataExt& a, const DataExt& b, const DataExt& n) {

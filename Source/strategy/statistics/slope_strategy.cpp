@@ -3,8 +3,6 @@
 #include "strategy/statistics/window_stats.h"
 #include "strategy/util/args.h"
 
-using namespace window_stats;
-
 namespace {
 
 double SlopeOf(const LineFit& fit, double, double) { return fit.flat ? 1.0 : fit.slope; }

@@ -5,20 +5,16 @@
 #include "strategy/statistics/window_stats.h"
 #include "strategy/util/args.h"
 
-using namespace window_stats;
-
 namespace {
 
-double SampleDeviation(const Spread& s, double count) {
+double SampleDeviation(const Deviations& s, double count) {
   return count == 1.0 ? kInvalidValue : std::sqrt(s.sum_sq / (count - 1.0));
 }
 
 }  // namespace
 
 DataExt Std(const DataExt& x, unsigned long n) {
-  const std::vector<double>& values = x.getRawData();
-  if (n <= 1) return DataExt(std::vector<double>(values.size(), kInvalidValue));
-  return DataExt(ConstantSpreadSeries<Gaps::kStored, false>(values, n, SampleDeviation));
+  return DataExt(ConstantSpreadOfTwoOrMore<Gaps::kStored>(x.getRawData(), n, SampleDeviation));
 }
 
 DataExt Std(const DataExt& x, const DataExt& n) {

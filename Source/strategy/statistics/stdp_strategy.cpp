@@ -5,18 +5,16 @@
 #include "strategy/statistics/window_stats.h"
 #include "strategy/util/args.h"
 
-using namespace window_stats;
-
 namespace {
 
-double PopulationDeviation(const Spread& s, double count) { return std::sqrt(s.sum_sq / count); }
+double PopulationDeviation(const Deviations& s, double count) {
+  return std::sqrt(s.sum_sq / count);
+}
 
 }  // namespace
 
 DataExt Stdp(const DataExt& x, unsigned long n) {
-  const std::vector<double>& values = x.getRawData();
-  if (n <= 1) return DataExt(std::vector<double>(values.size(), kInvalidValue));
-  return DataExt(ConstantSpreadSeries<Gaps::kStored, false>(values, n, PopulationDeviation));
+  return DataExt(ConstantSpreadOfTwoOrMore<Gaps::kStored>(x.getRawData(), n, PopulationDeviation));
 }
 
 DataExt Stdp(const DataExt& x, const DataExt& n) {

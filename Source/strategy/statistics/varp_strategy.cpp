@@ -3,18 +3,14 @@
 #include "strategy/statistics/window_stats.h"
 #include "strategy/util/args.h"
 
-using namespace window_stats;
-
 namespace {
 
-double PopulationVariance(const Spread& s, double count) { return s.sum_sq / count; }
+double PopulationVariance(const Deviations& s, double count) { return s.sum_sq / count; }
 
 }  // namespace
 
 DataExt Varp(const DataExt& x, unsigned long n) {
-  const std::vector<double>& values = x.getRawData();
-  if (n <= 1) return DataExt(std::vector<double>(values.size(), kInvalidValue));
-  return DataExt(ConstantSpreadSeries<Gaps::kMasked, false>(values, n, PopulationVariance));
+  return DataExt(ConstantSpreadOfTwoOrMore<Gaps::kMasked>(x.getRawData(), n, PopulationVariance));
 }
 
 DataExt Varp(const DataExt& x, const DataExt& n) {

@@ -1,20 +1,18 @@
 #pragma once
 
-// Window loops shared by the statistics functions. Each loop keeps the
-// window's mean from a sum (running for a constant period, re-summed for a
-// per-bar period) and hands the deviation sums, added in index order, to a
-// function-specific `finish` that turns them into the output value.
+// Window loops shared by the statistics functions, on the loops of
+// strategy/util/window_loop.h. Each keeps the window's mean from a sum
+// (running for a constant period, re-summed for a per-bar period) and hands
+// the deviation sums, added in index order, to a function-specific `finish`
+// that turns them into the output value.
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
 #include "strategy/util/args.h"
-#include "strategy/util/strategy_util.h"
+#include "strategy/util/window_loop.h"
 #include "util/cancel.h"
-
-namespace window_stats {
 
 // How a bar without a value (-100000.0) takes part in a window.
 enum class Gaps {
@@ -44,52 +42,16 @@ DataExt CallWithPeriod(Args view, F f) {
   return view.Call<Arg::kAny, Arg::kCountOrSeries>(f);
 }
 
-// First bar of a constant window of n bars starting at the first valid bar
-// f: f + n - 1, saturating; f itself when n is 0 (an empty window).
-inline uint64_t FirstFullWindow(size_t f, uint64_t n) {
-  return n == 0 ? f : AddCount(f, n - 1);
-}
-
-// The per-bar window loop of every statistic with a per-bar period, over the
-// first `length` bars: bars before the first valid bar f, and bars where
-// `skip(i)` holds, are invalid; the window at bar i runs from
-// max(f, trunc32(i - n[i] + 1)) to i, and `at(i, begin, count)` gives its
-// output; a window that is empty (a period below 1) gives `empty_window`.
-template <typename Skip, typename At>
-std::vector<double> PerBarWindows(size_t length, size_t f, const std::vector<double>& n,
-                                  double empty_window, Skip skip, At at) {
-  std::vector<double> out;
-  out.reserve(length);
-  CancelPoll poll;
-  for (size_t i = 0; i < length; ++i) {
-    if (i < f || skip(i)) {
-      out.push_back(kInvalidValue);
-      continue;
-    }
-    const int64_t start = WindowStartFrom(f, i, n[i]);
-    if (start > static_cast<int64_t>(i)) {
-      out.push_back(empty_window);
-      continue;
-    }
-    const size_t begin = static_cast<size_t>(start);
-    poll.Step(i - begin + 1);
-    out.push_back(at(i, begin, static_cast<double>(i - begin + 1)));
-  }
-  return out;
-}
-
-inline bool NoSkip(size_t) { return false; }
-
 // ---- One series: STD, STDP, VAR, VARP, DEVSQ, AVEDEV -----------------------
 
-struct Spread {
+struct Deviations {
   double sum_sq = 0.0;   // sum of (v - m)^2
   double sum_abs = 0.0;  // sum of |v - m|, only when asked for
 };
 
 template <Gaps kGaps, bool kWithAbs>
-Spread SpreadAbout(const double* x, size_t begin, size_t end, double mean) {
-  Spread s;
+Deviations DeviationsAbout(const double* x, size_t begin, size_t end, double mean) {
+  Deviations s;
   for (size_t k = begin; k < end; ++k) {
     double d = (kGaps == Gaps::kMasked ? ValueOrZero(x[k]) : x[k]) - mean;
     s.sum_sq += d * d;
@@ -100,36 +62,33 @@ Spread SpreadAbout(const double* x, size_t begin, size_t end, double mean) {
 
 // Constant window of n bars: the mean comes from a running sum (the new value
 // added, then the value leaving the window subtracted); the deviations are
-// summed over the window at every bar. `finish(spread, count)` gives the
+// summed over the window at every bar. `finish(deviations, count)` gives the
 // output from the deviation sums and the window length.
 template <Gaps kGaps, bool kWithAbs, typename Finish>
-std::vector<double> ConstantSpreadSeries(const std::vector<double>& x, uint64_t n,
-                                         Finish finish) {
-  std::vector<double> out;
-  out.reserve(x.size());
+std::vector<double> ConstantSpreadSeries(const std::vector<double>& x, uint64_t n, Finish finish) {
   const size_t f = FirstValidBar(x);
-  const uint64_t first_full = FirstFullWindow(f, n);
-  const uint64_t first_drop = AddCount(f, n);
   const double count = static_cast<double>(n);
   // Adding the masked 0.0 of a gap leaves the sum as skipping it would.
   double sum = 0.0;
   CancelPoll poll;
-  for (size_t i = 0; i < x.size(); ++i) {
-    if (i < f) {
-      out.push_back(kInvalidValue);
-      continue;
-    }
-    sum += ValueOrZero(x[i]);
-    if (i >= first_drop) sum -= ValueOrZero(x[i - n]);
-    if (i < first_full || (kGaps == Gaps::kStored && !IsValid(x[i]))) {
-      out.push_back(kInvalidValue);
-      continue;
-    }
-    const double mean = sum / count;
-    poll.Step(n);
-    out.push_back(finish(SpreadAbout<kGaps, kWithAbs>(x.data(), i + 1 - n, i + 1, mean), count));
-  }
-  return out;
+  return SlidingWindows(
+      x.size(), f, n, FirstFullWindow(f, n), [&](size_t i) { sum += ValueOrZero(x[i]); },
+      [&](size_t j) { sum -= ValueOrZero(x[j]); },
+      [&](size_t i) {
+        if (kGaps == Gaps::kStored && !IsValid(x[i])) return kInvalidValue;
+        const double mean = sum / count;
+        poll.Step(n);
+        return finish(DeviationsAbout<kGaps, kWithAbs>(x.data(), i + 1 - n, i + 1, mean), count);
+      });
+}
+
+// The same for the functions that need two bars at least: n <= 1 gives only
+// invalid values.
+template <Gaps kGaps, typename Finish>
+std::vector<double> ConstantSpreadOfTwoOrMore(const std::vector<double>& x, uint64_t n,
+                                              Finish finish) {
+  if (n <= 1) return std::vector<double>(x.size(), kInvalidValue);
+  return ConstantSpreadSeries<kGaps, false>(x, n, finish);
 }
 
 // Per-bar period: the window at bar i runs from max(f, trunc32(i - n[i] + 1))
@@ -144,23 +103,23 @@ std::vector<double> PerBarSpreadSeries(const std::vector<double>& x, const std::
                          double sum = 0.0;
                          for (size_t k = begin; k <= i; ++k) sum += ValueOrZero(x[k]);
                          const double mean = sum / count;
-                         return finish(SpreadAbout<kGaps, kWithAbs>(x.data(), begin, i + 1, mean),
-                                       count);
+                         return finish(
+                             DeviationsAbout<kGaps, kWithAbs>(x.data(), begin, i + 1, mean), count);
                        });
 }
 
 // ---- Two series: COVAR, RELATE ---------------------------------------------
 
-struct CoSpread {
+struct CoDeviations {
   double sum_ab = 0.0;  // sum of db * da
   double sum_aa = 0.0;  // sum of da^2, only when asked for
   double sum_bb = 0.0;  // sum of db^2, only when asked for
 };
 
 template <bool kWithSquares>
-CoSpread CoSpreadAbout(const double* a, const double* b, size_t begin, size_t end,
-                       double mean_a, double mean_b) {
-  CoSpread s;
+CoDeviations CoDeviationsAbout(const double* a, const double* b, size_t begin, size_t end,
+                               double mean_a, double mean_b) {
+  CoDeviations s;
   for (size_t k = begin; k < end; ++k) {
     double da = ValueOrZero(a[k]) - mean_a;
     double db = ValueOrZero(b[k]) - mean_b;
@@ -180,36 +139,27 @@ std::vector<double> ConstantCoSeries(const std::vector<double>& a, const std::ve
                                      uint64_t n, Finish finish) {
   const size_t length = MinLength(a, b);
   if (n < 2) return std::vector<double>(length, kInvalidValue);
-  std::vector<double> out;
-  out.reserve(length);
   const size_t f = FirstValidBarOfBoth(a, b);
-  const uint64_t first_full = FirstFullWindow(f, n);
-  const uint64_t first_drop = AddCount(f, n);
   const double count = static_cast<double>(n);
   double sum_a = 0.0;
   double sum_b = 0.0;
   CancelPoll poll;
-  for (size_t i = 0; i < length; ++i) {
-    if (i < f) {
-      out.push_back(kInvalidValue);
-      continue;
-    }
-    sum_a += ValueOrZero(a[i]);
-    sum_b += ValueOrZero(b[i]);
-    if (i >= first_drop) {
-      sum_a -= ValueOrZero(a[i - n]);
-      sum_b -= ValueOrZero(b[i - n]);
-    }
-    if (i < first_full) {
-      out.push_back(kInvalidValue);
-      continue;
-    }
-    poll.Step(n);
-    const CoSpread s = CoSpreadAbout<kWithSquares>(a.data(), b.data(), i + 1 - n, i + 1,
-                                                   sum_a / count, sum_b / count);
-    out.push_back(finish(s, count));
-  }
-  return out;
+  return SlidingWindows(
+      length, f, n, FirstFullWindow(f, n),
+      [&](size_t i) {
+        sum_a += ValueOrZero(a[i]);
+        sum_b += ValueOrZero(b[i]);
+      },
+      [&](size_t j) {
+        sum_a -= ValueOrZero(a[j]);
+        sum_b -= ValueOrZero(b[j]);
+      },
+      [&](size_t i) {
+        poll.Step(n);
+        return finish(CoDeviationsAbout<kWithSquares>(a.data(), b.data(), i + 1 - n, i + 1,
+                                                      sum_a / count, sum_b / count),
+                      count);
+      });
 }
 
 // Per-bar period over two series; a period below 1 gives the invalid value.
@@ -224,10 +174,10 @@ std::vector<double> PerBarCoSeries(const std::vector<double>& a, const std::vect
                            sum_a += ValueOrZero(a[k]);
                            sum_b += ValueOrZero(b[k]);
                          }
-                         return finish(CoSpreadAbout<kWithSquares>(a.data(), b.data(), begin,
-                                                                   i + 1, sum_a / count,
-                                                                   sum_b / count),
-                                       count);
+                         return finish(
+                             CoDeviationsAbout<kWithSquares>(a.data(), b.data(), begin, i + 1,
+                                                             sum_a / count, sum_b / count),
+                             count);
                        });
 }
 
@@ -239,6 +189,19 @@ struct LineSums {
   double st = 0.0;
   double stt = 0.0;
   double sty = 0.0;
+
+  void Enter(double t, double v) {
+    sy += v;
+    st += t;
+    stt += t * t;
+    sty += v * t;
+  }
+  void Leave(double t, double v) {
+    sy -= v;
+    st -= t;
+    stt -= t * t;
+    sty -= v * t;
+  }
 };
 
 struct LineFit {
@@ -260,39 +223,14 @@ inline LineFit FitLine(const LineSums& s, double count) {
 // output from the fitted line and the current bar's coordinate and value.
 template <typename Finish>
 std::vector<double> ConstantLineSeries(const std::vector<double>& y, uint64_t n, Finish finish) {
-  std::vector<double> out;
-  out.reserve(y.size());
   const size_t f = FirstValidBar(y);
-  const uint64_t first_full = FirstFullWindow(f, n);
-  const uint64_t first_drop = AddCount(f, n);
   const double count = static_cast<double>(n);
+  auto t = [](size_t i) { return static_cast<double>(i); };
   LineSums s;
-  for (size_t i = 0; i < y.size(); ++i) {
-    if (i < f) {
-      out.push_back(kInvalidValue);
-      continue;
-    }
-    const double t = static_cast<double>(i);
-    const double v = ValueOrZero(y[i]);
-    s.sy += v;
-    s.st += t;
-    s.stt += t * t;
-    s.sty += v * t;
-    if (i >= first_drop) {
-      const double tj = static_cast<double>(i - n);
-      const double vj = ValueOrZero(y[i - n]);
-      s.sy -= vj;
-      s.st -= tj;
-      s.stt -= tj * tj;
-      s.sty -= vj * tj;
-    }
-    if (i < first_full) {
-      out.push_back(kInvalidValue);
-      continue;
-    }
-    out.push_back(finish(FitLine(s, count), t, v));
-  }
-  return out;
+  return SlidingWindows(
+      y.size(), f, n, FirstFullWindow(f, n), [&](size_t i) { s.Enter(t(i), ValueOrZero(y[i])); },
+      [&](size_t j) { s.Leave(t(j), ValueOrZero(y[j])); },
+      [&](size_t i) { return finish(FitLine(s, count), t(i), ValueOrZero(y[i])); });
 }
 
 // Per-bar period: the sums are re-taken over the window at every bar; a
@@ -304,16 +242,9 @@ std::vector<double> PerBarLineSeries(const std::vector<double>& y, const std::ve
                        [&](size_t i, size_t begin, double count) {
                          LineSums s;
                          for (size_t k = begin; k <= i; ++k) {
-                           const double t = static_cast<double>(k);
-                           const double v = ValueOrZero(y[k]);
-                           s.sy += v;
-                           s.st += t;
-                           s.stt += t * t;
-                           s.sty += v * t;
+                           s.Enter(static_cast<double>(k), ValueOrZero(y[k]));
                          }
                          return finish(FitLine(s, count), static_cast<double>(i),
                                        ValueOrZero(y[i]));
                        });
 }
-
-}  // namespace window_stats

@@ -25,6 +25,7 @@ enum class Arg {
   kNumber,          // a single number, as a double; other kinds refuse
   kCount,           // a single number through ToCount; other kinds refuse
   kNumberOrSeries,  // a number as a double, or a series; other kinds refuse
+  kNumberOrAny,     // a number as a double; other kinds as they came
   kCountOrSeries,   // a number through ToCount, or a series; other kinds refuse
   kWidenedToBars,   // a number repeated once per bar of the run; other kinds
                     // as they came
@@ -101,6 +102,8 @@ class Args {
     } else if constexpr (kind == Arg::kNumberOrSeries) {
       if (number) return next(value.getSingleNumber());
       return series ? next(value) : DataExt();
+    } else if constexpr (kind == Arg::kNumberOrAny) {
+      return number ? next(value.getSingleNumber()) : next(value);
     } else if constexpr (kind == Arg::kCountOrSeries) {
       if (number) return next(ToCount(value.getSingleNumber()));
       return series ? next(value) : DataExt();
