@@ -18,7 +18,6 @@ DataExt DevSq(const DataExt& x, const DataExt& n) {
                                                           SquaredDeviations));
 }
 
-DataExt DevSqStrategy::Exec(std::vector<DataExt> args, Environment& env,
-                            std::shared_ptr<AstNode>) {
+DataExt DevSqStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
   return CallWithPeriod(Args(args, env), FORMULA_OVERLOADS(DevSq));
 }

@@ -20,11 +20,7 @@ double SampleCorrelation(const CoDeviations& s, double count) {
 }  // namespace
 
 DataExt Relate(const DataExt& a, const DataExt& b, unsigned long n) {
-  // Handed over as a lambda, which the loop inlines: where a window meets
-  // NaNs of both signs, the sign printed for the result depends on the
-  // order the compiled code multiplies in, and this keeps it as it was.
-  auto correlation = [](const CoDeviations& s, double count) { return Correlation(s, count); };
-  return DataExt(ConstantCoSeries<true>(a.getRawData(), b.getRawData(), n, correlation));
+  return DataExt(ConstantCoSeries<true>(a.getRawData(), b.getRawData(), n, Correlation));
 }
 
 DataExt Relate(const DataExt& a, const DataExt& b, const DataExt& n) {

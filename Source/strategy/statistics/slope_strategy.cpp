@@ -17,7 +17,6 @@ DataExt Slope(const DataExt& x, const DataExt& n) {
   return DataExt(PerBarLineSeries(x.getRawData(), n.getRawData(), SlopeOf));
 }
 
-DataExt SlopeStrategy::Exec(std::vector<DataExt> args, Environment& env,
-                            std::shared_ptr<AstNode>) {
+DataExt SlopeStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
   return CallWithPeriod(Args(args, env), FORMULA_OVERLOADS(Slope));
 }
