@@ -16,7 +16,10 @@ std::vector<double> FilterSeries(const std::vector<double>& xs, size_t len, Coun
       return 0.0;
     }
     if (!HoldsOrNaN(xs[i])) return 0.0;
-    suppressed = TruncToInt32(count_at(i));
+    // trunc32: a count beyond the 32-bit range, or NaN, is INT32_MIN and
+    // suppresses nothing.
+    int32_t count = 0;
+    suppressed = TryTruncToInt32(count_at(i), count) ? count : INT32_MIN;
     return 1.0;
   });
 }

@@ -9,6 +9,7 @@ const Maker kMa = &Make<MaStrategy>, kWma = &Make<WmaStrategy>, kSum = &Make<Sum
 const Maker kRef = &Make<RefStrategy>, kRefx = &Make<RefxStrategy>;
 const Maker kMular = &Make<MularStrategy>, kSumBars = &Make<SumBarsStrategy>;
 const Maker kHhv = &Make<HhvStrategy>, kLlv = &Make<LlvStrategy>;
+const Maker kFilter = &Make<FilterStrategy>;
 
 constexpr double kTwo64 = 18446744073709551616.0;
 
@@ -52,6 +53,15 @@ TEST(CountConversion, WrapsModulo2To64) {
        {2, 6}},
       {"LLV: a negative count is 0, all history", kLlv, {Series({3, 1, 2}), Number(-2)},
        {3, 1, 1}},
+      // FILTER's count is trunc32: beyond 2^31 it is INT32_MIN, no suppression.
+      {"FILTER: 2.9 suppresses two bars", kFilter, {Series({1, 1, 1, 1}), Number(2.9)},
+       {1, 0, 0, 1}},
+      {"FILTER: 2^31 suppresses nothing", kFilter, {Series({1, 1, 1}), Number(2147483648.0)},
+       {1, 1, 1}},
+      {"FILTER per bar: 2^31 - 1 suppresses the rest", kFilter,
+       {Series({1, 1, 1}), Series({2147483647.0, 1, 1})}, {1, 0, 0}},
+      {"FILTER per bar: 1e10 and NaN suppress nothing", kFilter,
+       {Series({1, 1, 1}), Series({1e10, kNaN, 1})}, {1, 1, 1}},
   });
 }
 
