@@ -18,6 +18,7 @@
 #include "compiler/token_reader.h"
 #include "strategy/util/strategy_util.h"
 #include "util/cancel.h"
+#include "util/output_limit.h"
 
 namespace {
 
@@ -452,6 +453,11 @@ FormulaCore::FormulaCore(const Napi::CallbackInfo& info)
   Guarded(info.Env(), "compile", [&]() -> Napi::Value {
     if (!info[0].IsString()) throw Napi::TypeError::New(info.Env(), "compile: the formula must be a string");
     std::string text = info[0].As<Napi::String>().Utf8Value();
+    if (text.size() > kMaxFormulaBytes) {
+      throw Napi::RangeError::New(info.Env(), "compile: the formula has " + std::to_string(text.size()) +
+                                                  " bytes, more than the " +
+                                                  std::to_string(kMaxFormulaBytes) + " allowed");
+    }
     m_text_bytes = text.size();
     try {
       // The same steps as the Compiler: tokens, tree, check, then an evaluator.

@@ -104,14 +104,6 @@ NodeCompiler::NodeCompiler(const Napi::CallbackInfo& info)
 
 NodeCompiler::~NodeCompiler() = default;
 
-namespace {
-
-// Longest formula Compile accepts: real formulas take a few kilobytes, and
-// the tokens and tree of a megabyte already take about 200 MB.
-constexpr size_t kMaxFormulaBytes = size_t{1} << 20;
-
-}  // namespace
-
 void NodeCompiler::ReportMemory(size_t result_bytes) {
   m_result_bytes = result_bytes;
   const size_t bars = m_compiler ? m_compiler->Bars().size() * kBytesPerBar : 0;

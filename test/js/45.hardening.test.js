@@ -9,6 +9,7 @@ const path = require('path');
 const { spawnSync } = require('child_process');
 
 const { NodeCompiler, ROOT, barsWithCloses, compiled } = require('./helpers/formula.js');
+const { compile } = require(path.join(ROOT, 'index.js'));
 
 const ENTRY = path.join(ROOT, 'index.js');
 
@@ -84,6 +85,7 @@ describe('hardening: formula size', () => {
     const huge = new NodeCompiler(chain(1048576 + 2));
     assert.throws(() => huge.Compile(), { name: 'RangeError', message: /^Compile: the formula has 1048578 bytes, more than the 1048576 allowed$/ });
     assert.equal(huge.Run(), '{"out_vars":[],"error_info":"formula is not compiled"}');
+    assert.throws(() => compile(chain(1048576 + 2)), { name: 'RangeError', message: /^compile: the formula has 1048578 bytes/ });
     const long = compiled(chain(100000), barsWithCloses([1]));
     assert.match(long.Run(), /"datas":\[49999\.000000\]/);
   });
