@@ -9,7 +9,9 @@
 //
 // Every input must end in a report or an output text. The one refusal
 // allowed to escape Run is OutputTooLong (a result beyond what a host can
-// hold); anything else thrown, a crash or a sanitizer report is a finding.
+// hold); anything else thrown, a crash or a sanitizer report is a finding,
+// and so is a run continued after a tick whose text differs from a fresh
+// run's over the same bars.
 
 #include <cmath>
 #include <cstddef>
@@ -83,16 +85,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < kHeader) return 0;
   const size_t bar_count = data[0];
   const unsigned long period = static_cast<unsigned long>(data[1]) | (static_cast<unsigned long>(data[2]) << 8);
-  std::string formula(reinterpret_cast<const char*>(data + kHeader), size - kHeader);
+  const std::string formula(reinterpret_cast<const char*>(data + kHeader), size - kHeader);
 
-  Compiler compiler(std::move(formula));
-  compiler.Bars().Assign(MakeBars(bar_count, data[3]));
+  std::vector<BarRow> rows = MakeBars(bar_count, data[3]);
+  Compiler compiler(formula);
+  compiler.Bars().Assign(rows);
   if (!compiler.Compile().empty()) return 0;
   compiler.Period(period);
   try {
     // Twice: the second run starts from the state the first one left.
     compiler.Run();
     compiler.Run();
+    // A tick on the last bar and a new bar: the run that continues from the
+    // kept values must give the text of a fresh run over the same bars
+    // (RAND draws anew on every run, so it cannot be compared).
+    const std::vector<BarRow> tick = MakeBars(2, static_cast<uint8_t>(data[3] ^ 0x5a));
+    compiler.Bars().ReplaceLast(tick[0]);
+    compiler.Bars().Append(std::vector<BarRow>{tick[1]});
+    if (rows.empty()) rows.push_back(tick[0]); else rows.back() = tick[0];
+    rows.push_back(tick[1]);
+    const std::string continued = compiler.Run();
+    if (formula.find("RAND") == std::string::npos) {
+      Compiler fresh(formula);
+      fresh.Bars().Assign(rows);
+      fresh.Compile();
+      fresh.Period(period);
+      if (fresh.Run() != continued) __builtin_trap();
+    }
   } catch (const OutputTooLong&) {
   }
   return 0;
