@@ -104,9 +104,11 @@ DataExt FindPerBar(const DataExt& x, const DataExt& n, const DataExt& m, const D
   CancelPoll poll;
   for (size_t i = 0; i < len; ++i) {
     const double bar = static_cast<double>(i);
-    // Written so that NaN fails every test.
+    // Written so that a NaN N or T fails the test. A NaN M passes: its
+    // window start trunc32(end - M + 1) is INT32_MIN, so the window starts
+    // at bar 0.
     const bool usable =
-        ns[i] >= 0.0 && ms[i] >= 0.0 && ts[i] >= 1.0 && !(bar < ns[i] + ts[i] - 1.0);
+        ns[i] >= 0.0 && !(ms[i] < 0.0) && ts[i] >= 1.0 && !(bar < ns[i] + ts[i] - 1.0);
     if (!usable) {
       out.push_back(kInvalidValue);
       continue;

@@ -60,4 +60,24 @@ TEST(FindExtremeTest, ValuesMatchSortedWindows) {
   }
 }
 
+TEST(FindExtremeTest, PerBarParameters) {
+  // A NaN M is trunc32(NaN) = INT32_MIN as a window start: the window starts
+  // at bar 0. A NaN N or T, a negative parameter or T below 1 give the
+  // invalid value.
+  const std::vector<double> x = {1, 5, 3}, zero = {0, 0, 0}, two = {2, 2, 2};
+  const std::vector<double> nan = {kNaN, kNaN, kNaN};
+  const PerBarCase cases[] = {
+      {"NaN M, value", FindHigh, x, zero, nan, two, {INV, 1, 3}},
+      {"NaN M, bars", FindHighBars, x, zero, nan, two, {INV, 1, 0}},
+      {"NaN M, lowest", FindLow, x, zero, nan, two, {INV, 5, 3}},
+      {"NaN N", FindHigh, x, nan, two, two, {INV, INV, INV}},
+      {"NaN T", FindHigh, x, zero, two, nan, {INV, INV, INV}},
+      {"negative M", FindHigh, x, zero, {-1, -1, -1}, two, {INV, INV, INV}},
+  };
+  for (const PerBarCase& c : cases) {
+    EXPECT_SERIES(c.run(Series(c.x), Series(c.n), Series(c.m), Series(c.t)).getRawData(), (c.want))
+        << c.note;
+  }
+}
+
 }  // namespace
