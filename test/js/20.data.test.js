@@ -184,20 +184,24 @@ describe('data: field conversion', () => {
     assert.equal(datasOf(compiled('X:YEAR;', bars).Run(), 'X').length, 4);
   });
 
-  test('the array length is read again before each element', () => {
-    const bars = [{ c: 1 }];
-    Object.defineProperty(bars[0], 'c', {
-      get() {
-        for (let i = 2; i <= 5000; i++) bars.push({ c: i });
-        return 1;
-      },
+  // From 1 bar, and from 5,000 (past the size at which the reader writes
+  // into lent columns), the first getter adds 5,000 more.
+  for (const start of [1, 5000]) {
+    test(`the array length is read again before each element (${start} bars to start with)`, () => {
+      const bars = Array.from({ length: start }, (_, i) => ({ c: i + 1 }));
+      Object.defineProperty(bars[0], 'c', {
+        get() {
+          for (let i = 0; i < 5000; i++) bars.push({ c: bars.length + 1 });
+          return 1;
+        },
+      });
+      const compiler = compiled('X:C;', []);
+      compiler.SetData(bars);
+      const got = closes(compiler);
+      assert.equal(got.length, start + 5000);
+      assert.deepEqual([got[0], got[1], got.at(-1)], ['1.000000', '2.000000', `${start + 5000}.000000`]);
     });
-    const compiler = compiled('X:C;', []);
-    compiler.SetData(bars);
-    const got = closes(compiler);
-    assert.equal(got.length, 5000);
-    assert.deepEqual([got[0], got[1], got[4999]], ['1.000000', '2.000000', '5000.000000']);
-  });
+  }
 });
 
 describe('data: row list', () => {
@@ -225,6 +229,30 @@ describe('data: row list', () => {
       assert.deepEqual(closes(compiler), expected.map((c) => `${c}.000000`));
     });
   }
+
+  test('large SetData and AppendData calls in turn keep every bar in its place', () => {
+    const big = (from) => Array.from({ length: 6000 }, (_, i) => ({ c: from + i, o: 1, h: 1, l: 1, t: i, v: 1 }));
+    const compiler = compiled('X:C;', big(0));
+    compiler.SetData(big(10000));
+    compiler.AppendData(big(20000));
+    compiler.AppendData(big(30000), true);
+    const samples = () => {
+      const got = closes(compiler).map(parseFloat);
+      return [got.length, got[0], got[5999], got[6000], got[11999], got[12000], got[17999]];
+    };
+    assert.deepEqual(samples(), [18000, 30000, 35999, 10000, 15999, 20000, 25999]);
+    compiler.SetData([...big(40000), ...big(50000)]);
+    compiler.AppendData(big(60000));
+    assert.deepEqual(samples(), [18000, 40000, 45999, 50000, 55999, 60000, 65999]);
+    // Fewer bars each time: the columns swapped in may be longer than the bars.
+    for (const [from, length] of [[70000, 6000], [80000, 4500], [90000, 4200]]) {
+      compiler.SetData(big(from).slice(0, length));
+      const got = closes(compiler);
+      assert.deepEqual([got.length, got.at(-1)], [length, `${from + length - 1}.000000`]);
+    }
+    compiler.SetData(barsWithCloses([7]));
+    assert.deepEqual(closes(compiler), ['7.000000']);
+  });
 
   test('AppendData on no rows and with an empty array', () => {
     const compiler = compiled('X:C;');
@@ -268,10 +296,25 @@ describe('data: row list', () => {
     assert.deepEqual(closes(compiler), ['1.000000', '2.000000']);
   });
 
-  test('a row list that a getter replaces during SetData ends as the outer call\'s rows', () => {
-    const compiler = compiled('X:C;');
-    const row = { get c() { compiler.SetData(barsWithCloses([7, 7, 7])); return 1; } };
-    compiler.SetData([row, { c: 2 }]);
-    assert.deepEqual(closes(compiler), ['1.000000', '2.000000']);
-  });
+  // Small and large arrays (large ones are read into lent columns, which
+  // the inner call must not share).
+  for (const size of [2, 5000]) {
+    test(`a getter loading bars during SetData (${size} bars) leaves each call its own`, () => {
+      const compiler = compiled('X:C;');
+      const other = compiled('X:C;');
+      const closing = (from) => Array.from({ length: size }, (_, i) => ({ c: from + i, o: 1, h: 1, l: 1, t: i, v: 1 }));
+      const outer = closing(0);
+      const inner = closing(100000);
+      Object.defineProperty(outer[size - 1], 'c', {
+        get() {
+          other.SetData(inner);
+          compiler.SetData(inner);
+          return size - 1;
+        },
+      });
+      compiler.SetData(outer);
+      assert.deepEqual(closes(compiler), outer.map((bar, i) => `${i}.000000`));
+      assert.deepEqual(closes(other), inner.map((bar) => `${bar.c}.000000`));
+    });
+  }
 });
