@@ -184,9 +184,9 @@ describe('data: field conversion', () => {
     assert.equal(datasOf(compiled('X:YEAR;', bars).Run(), 'X').length, 4);
   });
 
-  // From 1 bar, and from 5,000 (past the size at which the reader writes
+  // From 1 bar, and from 20,000 (past the size at which the reader writes
   // into lent columns), the first getter adds 5,000 more.
-  for (const start of [1, 5000]) {
+  for (const start of [1, 20000]) {
     test(`the array length is read again before each element (${start} bars to start with)`, () => {
       const bars = Array.from({ length: start }, (_, i) => ({ c: i + 1 }));
       Object.defineProperty(bars[0], 'c', {
@@ -231,21 +231,21 @@ describe('data: row list', () => {
   }
 
   test('large SetData and AppendData calls in turn keep every bar in its place', () => {
-    const big = (from) => Array.from({ length: 6000 }, (_, i) => ({ c: from + i, o: 1, h: 1, l: 1, t: i, v: 1 }));
+    const big = (from) => Array.from({ length: 20000 }, (_, i) => ({ c: from + i, o: 1, h: 1, l: 1, t: i, v: 1 }));
     const compiler = compiled('X:C;', big(0));
     compiler.SetData(big(10000));
     compiler.AppendData(big(20000));
     compiler.AppendData(big(30000), true);
     const samples = () => {
       const got = closes(compiler).map(parseFloat);
-      return [got.length, got[0], got[5999], got[6000], got[11999], got[12000], got[17999]];
+      return [got.length, got[0], got[19999], got[20000], got[39999], got[40000], got[59999]];
     };
-    assert.deepEqual(samples(), [18000, 30000, 35999, 10000, 15999, 20000, 25999]);
-    compiler.SetData([...big(40000), ...big(50000)]);
-    compiler.AppendData(big(60000));
-    assert.deepEqual(samples(), [18000, 40000, 45999, 50000, 55999, 60000, 65999]);
+    assert.deepEqual(samples(), [60000, 30000, 49999, 10000, 29999, 20000, 39999]);
+    compiler.SetData([...big(100000), ...big(200000)]);
+    compiler.AppendData(big(300000));
+    assert.deepEqual(samples(), [60000, 100000, 119999, 200000, 219999, 300000, 319999]);
     // Fewer bars each time: the columns swapped in may be longer than the bars.
-    for (const [from, length] of [[70000, 6000], [80000, 4500], [90000, 4200]]) {
+    for (const [from, length] of [[400000, 20000], [500000, 18000], [600000, 17000]]) {
       compiler.SetData(big(from).slice(0, length));
       const got = closes(compiler);
       assert.deepEqual([got.length, got.at(-1)], [length, `${from + length - 1}.000000`]);
@@ -298,7 +298,7 @@ describe('data: row list', () => {
 
   // Small and large arrays (large ones are read into lent columns, which
   // the inner call must not share).
-  for (const size of [2, 5000]) {
+  for (const size of [2, 20000]) {
     test(`a getter loading bars during SetData (${size} bars) leaves each call its own`, () => {
       const compiler = compiled('X:C;');
       const other = compiled('X:C;');
