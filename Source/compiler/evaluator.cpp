@@ -7,6 +7,7 @@
 
 #include "compiler/common.h"
 #include "compiler/exception.h"
+#include "compiler/function_registry.h"
 #include "strategy/util/strategy_factory.h"
 #include "util/cancel.h"
 #include "util/util.h"
@@ -535,7 +536,11 @@ void Evaluator::Plan(const AstNode* root) {
     }
     if (!visited.insert(node).second) return node;
     if (node->m_type == AstNode::Fun) {
-      if (node->m_children.empty() && SpreadOf(node->m_text) == Spread::kMarket) return nullptr;
+      const FunctionInfo* function = FindFunction(node->m_text);
+      if (node->m_children.empty() && function &&
+          function->spread == FunctionSpread::kColumn) {
+        return nullptr;
+      }
       std::vector<const AstNode*> args;
       for (const std::shared_ptr<AstNode>& child : node->m_children) {
         args.push_back(producer(child.get()));
@@ -719,18 +724,22 @@ NodeState& Evaluator::Market(const std::string& name) {
 NodeState& Evaluator::VisitCall(const AstNode* node) {
   const std::string& name = node->m_text;
   NodeState& state = StateOf(node);
-  if (state.spread < 0) {
-    state.spread = static_cast<int>(SpreadOf(name));
-    state.whole = static_cast<Spread>(state.spread) == Spread::kFull;
+  if (!state.function) {
+    state.function = FindFunction(name);
+    state.whole = !state.function || (state.function->spread != FunctionSpread::kPointwise &&
+                                      state.function->spread != FunctionSpread::kResumes);
   }
-  const Spread spread = static_cast<Spread>(state.spread);
-  if (spread == Spread::kMarket && node->m_children.empty()) return Market(name);
+  const FunctionSpread spread =
+      state.function ? state.function->spread : FunctionSpread::kFromFirstBar;
+  if (spread == FunctionSpread::kColumn && node->m_children.empty()) return Market(name);
   if (state.run == m_run) return state;
 
+  std::unique_ptr<Strategy> strategy = StrategyFactory::StrategyByName(name);
+  if (!strategy) Exception::ThrowException(0, 0, name, ERR_LOSS_METHOD_IMPL);
   std::vector<const NodeState*> args;
   args.reserve(node->m_children.size());
   size_t from = m_from;
-  bool causal = Causal(name);
+  bool causal = state.function && state.function->Causal();
   for (const std::shared_ptr<AstNode>& child : node->m_children) {
     const NodeState& arg = Visit(child.get());
     args.push_back(&arg);
@@ -741,16 +750,19 @@ NodeState& Evaluator::VisitCall(const AstNode* node) {
   // A value that may change before the first changed bar is kept whole.
   if (!causal) state.need = kAllBars;
   // What this call reads again of its arguments on the next run.
-  const size_t need = causal ? Lookback(spread, args) : kAllBars;
-  Compute(node, state, args, from);
+  const size_t need = !causal                                  ? kAllBars
+                      : spread == FunctionSpread::kPointwise ? 2
+                      : spread == FunctionSpread::kResumes   ? strategy->Lookback(args)
+                                                             : kAllBars;
+  Compute(*strategy, state, args, from);
   for (const NodeState* arg : args) Read(node, *arg, need);
   return state;
 }
 
-void Evaluator::Compute(const AstNode* node, NodeState& state,
+void Evaluator::Compute(Strategy& strategy, NodeState& state,
                         const std::vector<const NodeState*>& args, size_t from) {
-  const std::string& name = node->m_text;
-  const Spread spread = static_cast<Spread>(state.spread);
+  const FunctionSpread spread =
+      state.function ? state.function->spread : FunctionSpread::kFromFirstBar;
   const bool kept = state.kept && state.run + 1 == m_run;
   state.run = m_run;
   if (kept && from == kUnchanged) {
@@ -762,7 +774,7 @@ void Evaluator::Compute(const AstNode* node, NodeState& state,
   from = Min(from, old_length);
 
   bool done = false;
-  if (spread == Spread::kElementwise && from > 0 && from >= state.base) {
+  if (spread == FunctionSpread::kPointwise && from > 0 && from >= state.base) {
     // Bar i of the output reads bar i of the arguments: run the function over
     // the changed tail of each series argument only.
     std::vector<DataExt> tail;
@@ -786,21 +798,19 @@ void Evaluator::Compute(const AstNode* node, NodeState& state,
       }
     }
     if (any_series && tail.size() == args.size() && from <= full_length) {
-      std::unique_ptr<Strategy> strategy = StrategyFactory::StrategyByName(name);
-      if (!strategy) Exception::ThrowException(0, 0, name, ERR_LOSS_METHOD_IMPL);
-      DataExt part = strategy->Exec(std::move(tail), m_env, nullptr);
+      DataExt part = strategy.Exec(std::move(tail), m_env, nullptr);
       if (part.isListType() && part.m_raw_data.size() == full_length - from) {
         state.Resize(full_length);
         std::copy(part.m_raw_data.begin(), part.m_raw_data.end(), &state.At(from));
         done = true;
       }
     }
-  } else if (spread != Spread::kFull && spread != Spread::kElementwise) {
+  } else if (spread == FunctionSpread::kResumes) {
     if (!kept) {
       state.value = DataExt();
       state.Restart();
     }
-    done = ContinueCall(spread, args, m_env.BarCount(), from, state);
+    done = strategy.Resume(args, m_env.BarCount(), from, state);
   }
 
   if (done) {
@@ -818,11 +828,9 @@ void Evaluator::Compute(const AstNode* node, NodeState& state,
     // A function with an incremental path changes nothing before `from`
     // (its path is checked against full runs): a value cut down to its last
     // bars is compared over those. Any other needs its whole value.
-    if (kept && state.base > 0 && (spread == Spread::kFull || !state.causal)) throw StartAgain();
-    std::unique_ptr<Strategy> strategy = StrategyFactory::StrategyByName(name);
-    if (!strategy) Exception::ThrowException(0, 0, name, ERR_LOSS_METHOD_IMPL);
+    if (kept && state.base > 0 && (state.whole || !state.causal)) throw StartAgain();
     std::shared_ptr<AstNode> self;  // strategies read their node's position only
-    DataExt value = strategy->Exec(std::move(copies), m_env, self);
+    DataExt value = strategy.Exec(std::move(copies), m_env, self);
     if (!kept) {
       state.changed = 0;
     } else if (state.base > 0) {

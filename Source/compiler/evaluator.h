@@ -14,6 +14,7 @@
 #include "compiler/incremental.h"
 #include "compiler/result.h"
 
+class Strategy;
 class Table;
 
 // Runs a checked syntax tree over the bars it was made for: statements in
@@ -94,7 +95,7 @@ class Evaluator {
   const NodeState& Visit(const AstNode* node);
   const NodeState& VisitChain(const AstNode* node);
   NodeState& VisitCall(const AstNode* node);
-  void Compute(const AstNode* node, NodeState& state, const std::vector<const NodeState*>& args,
+  void Compute(Strategy& strategy, NodeState& state, const std::vector<const NodeState*>& args,
                size_t from);
   void CombineInto(const AstNode& op, const NodeState& left, const NodeState& right,
                    NodeState& out) const;

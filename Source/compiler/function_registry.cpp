@@ -1,5 +1,7 @@
 #include "compiler/function_registry.h"
 
+#include <unordered_map>
+
 bool FunctionInfo::Accepts(size_t count) const {
   const size_t low = static_cast<size_t>(min_args);
   if (max_args == kOddFromThree) return count >= low && count % 2 == 1;
@@ -14,4 +16,16 @@ const std::vector<FunctionInfo>& FunctionRegistry() {
 #undef FORMULA_FUNCTION
   };
   return registry;
+}
+
+const FunctionInfo* FindFunction(const std::string& name) {
+  static const std::unordered_map<std::string, const FunctionInfo*> index = [] {
+    std::unordered_map<std::string, const FunctionInfo*> map;
+    for (const FunctionInfo& function : FunctionRegistry()) {
+      for (const std::string& alias : function.names) map.emplace(alias, &function);
+    }
+    return map;
+  }();
+  auto it = index.find(name);
+  return it == index.end() ? nullptr : it->second;
 }

@@ -8,8 +8,9 @@ inline constexpr int kOddFromThree = -1;
 
 enum class FunctionOutput { kValue, kDraws };
 
-// How far back a change of the bars at bar s can change a function's result.
-enum class FunctionSpread { kFromBar, kFromEarlierBar, kFromFirstBar };
+// How a change of the bars at bar s reaches a function's result (see
+// function_registry.def). The kinds up to kFromBar are causal.
+enum class FunctionSpread { kColumn, kPointwise, kResumes, kFromBar, kFromEarlierBar, kFromFirstBar };
 
 // One built-in function, as listed in function_registry.def.
 struct FunctionInfo {
@@ -21,8 +22,13 @@ struct FunctionInfo {
   FunctionSpread spread;
 
   bool Draws() const { return output == FunctionOutput::kDraws; }
+  // A change at bar s leaves the result before bar s as it was.
+  bool Causal() const { return spread <= FunctionSpread::kFromBar; }
   bool Accepts(size_t count) const;
 };
 
 // Every built-in function in lookup order; built once, never changes.
 const std::vector<FunctionInfo>& FunctionRegistry();
+
+// The function of a name or alias (null when none).
+const FunctionInfo* FindFunction(const std::string& name);

@@ -1,42 +1,23 @@
 #pragma once
 
 // Incremental evaluation: what an evaluator keeps of each node between runs,
-// and the functions that can continue their previous output from the first
-// bar whose inputs changed instead of recomputing every bar.
+// the first bar at which a recomputed value differs from the kept one, and
+// the checkpoint through which a function continues its kept output from the
+// first changed bar (the functions' own Resume, see strategy/util/strategy.h).
 
 #include <cstddef>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "compiler/data_ext.h"
 
 class AstNode;
+struct FunctionInfo;
 
 // "No bar changed".
 constexpr size_t kUnchanged = std::numeric_limits<size_t>::max();
-
-// How a change of an input at bar s spreads through a function.
-enum class Spread {
-  kFull,         // anything may change: recompute all, then find the first difference
-  kMarket,       // a column of the bars: changes where the bars changed
-  kElementwise,  // bar i reads bar i of its arguments only
-  kEma,          // recursive averages: continue from the kept average
-  kSma,
-  kMa,           // running window sums: continue from the kept sum
-  kSum,
-  kStd,
-  kRef,          // a fixed look-back
-  kHhv,          // window extremes
-  kLlv,
-};
-
-// The rule of a built-in function (kFull for every function not listed).
-Spread SpreadOf(const std::string& name);
-
-// Whether a change of the bars at bar s leaves the function's result before
-// bar s as it was (the registry's kFromBar).
-bool Causal(const std::string& name);
 
 // "Every bar": what a reader needs of a value it reads in full.
 constexpr size_t kAllBars = std::numeric_limits<size_t>::max();
@@ -51,7 +32,7 @@ class SeriesView {
 
   size_t size() const { return m_size; }
   size_t base() const { return m_base; }
-  double operator[](size_t bar) const { return m_data[bar - m_base]; }
+  const double& operator[](size_t bar) const { return m_data[bar - m_base]; }
   const double* at(size_t bar) const { return m_data + (bar - m_base); }
   // The first bar with a valid value (size() when none).
   size_t FirstValid() const;
@@ -78,7 +59,7 @@ struct NodeState {
   bool causal = true;       // a change at bar s changes no bar before s
   bool whole = false;       // computed in full: keeps every bar
   unsigned long run = 0;    // the run that last computed it
-  int spread = -1;          // Spread of a call node, looked up once
+  const FunctionInfo* function = nullptr;  // of a call node, looked up once
   // Trailing bars the readers of this run will read again on the next run
   // (kAllBars: every bar); the rest goes once the last of them has read.
   size_t need = 0;
@@ -108,17 +89,56 @@ struct NodeState {
   void Trim();
 };
 
-// Continues `state`'s series (the function's previous output, kept when
-// `from` is above 0) from bar `from` on, for the arguments `args` over
-// `bar_count` bars. Returns false, leaving the state untouched, when the
-// function has no incremental path for these arguments or needs bars that
-// were let go; the caller then runs it in full.
-bool ContinueCall(Spread spread, const std::vector<const NodeState*>& args, size_t bar_count,
-                  size_t from, NodeState& state);
+// Argument i of a call as a series, or as a single number (none when absent
+// or of another kind).
+const NodeState* SeriesArg(const std::vector<const NodeState*>& args, size_t i);
+std::optional<double> NumberArg(const std::vector<const NodeState*>& args, size_t i);
 
-// How many trailing bars of its arguments the function reads again when it
-// continues on the next run (kAllBars when it runs in full).
-size_t Lookback(Spread spread, const std::vector<const NodeState*>& args);
+// How many trailing bars a window of n bars reads back, plus the bar before
+// (kAllBars for a period that is not a usable count).
+size_t WindowNeed(double n);
+
+// Where a resumable loop over the bars of x starts: at the state's
+// checkpoint when it lies in the unchanged bars (before `from`), was taken on
+// the same first valid bar and the `back` bars before it are still held;
+// else at 0 (the state emptied) when every bar of x is held. kUnchanged when
+// neither is possible.
+size_t ResumePoint(NodeState& state, const SeriesView& x, size_t from, size_t first_valid,
+                   size_t back);
+
+// Runs a function's loop over bars [0, length) of `state`'s series from its
+// checkpoint (see ResumePoint) and takes the new checkpoint before the last
+// bar, which the next tick may replace. `loop(begin, end, carry, put)` runs
+// bars [begin, end) carrying `carry` (the loop's state after bar begin - 1;
+// zero at bar 0) and writes bar i with put(i, value): the same loop a full
+// run calls from 0. Returns false when no bar to start from is held.
+struct Carry {
+  double acc = 0.0;
+  bool seeded = false;
+};
+template <typename Loop>
+bool ResumeLoop(NodeState& state, const SeriesView& x, size_t length, size_t from,
+                size_t first_valid, size_t back, Loop loop) {
+  const size_t begin = ResumePoint(state, x, from, first_valid, back);
+  if (begin == kUnchanged) return false;
+  Carry carry;
+  if (begin > 0) carry = Carry{state.acc, state.seeded};
+  state.Resize(length);
+  state.first_valid = first_valid;
+  auto put = [&state](size_t bar, double value) { state.At(bar) = value; };
+  if (length == 0) {
+    state.resume_at = 0;
+    state.acc = 0.0;
+    state.seeded = false;
+  } else if (begin < length) {
+    loop(begin, length - 1, carry, put);
+    state.resume_at = length - 1;
+    state.acc = carry.acc;
+    state.seeded = carry.seeded;
+    loop(length - 1, length, carry, put);
+  }
+  return true;
+}
 
 // The first bar at which the held bars of `before` and the same bars of
 // `after` differ, or the first bar of a change of length (kUnchanged when

@@ -7,7 +7,6 @@
 #include <functional>
 
 #include "compiler/exception.h"
-#include "compiler/incremental.h"
 #include "formula_runner.h"
 #include "series_expect.h"
 #include "strategy/reference/find_high_strategy.h"
@@ -76,19 +75,12 @@ TEST(Cancel, LongWindowLoopsStopInsideTheLoop) {
     positions[i] = static_cast<double>(i);
   }
   const DataExt x(values), barpos(positions), far(std::vector<double>(values.size(), 1e300));
-  const DataExt window(5000.0);
   const std::pair<const char*, std::function<void()>> kLoops[] = {
       {"STD per bar", [&] { Std(x, barpos); }},
       {"AVEDEV", [&] { AveDev(x, 5000); }},
       {"RELATE", [&] { Relate(x, barpos, 5000); }},
       {"FINDHIGH", [&] { FindHigh(x, 0, 5000, 10); }},
       {"SUMBARS never reached", [&] { SumBars(x, far); }},
-      {"STD continued", [&] {
-         NodeState series, count, state;
-         series.value = x;
-         count.value = window;
-         ContinueCall(SpreadOf("STD"), {&series, &count}, values.size(), 0, state);
-       }},
   };
   std::atomic<bool> flag{true};
   CancelScope scope(&flag);

@@ -12,6 +12,17 @@ auto FrontValue(const std::vector<double>& x) {
   return [&x](size_t, size_t k) { return ValueOrZero(x[k]); };
 }
 
+// Once n <= i, indices up to trunc(i - n) leave the window before bar i
+// enters it. For n below 1 (negative included) that is every earlier bar, so
+// the window is the bar itself; for a NaN n nothing ever leaves.
+auto KeepFrom(double n) {
+  return [n](size_t i) -> size_t {
+    if (!(n <= static_cast<double>(i))) return 0;
+    const double back = static_cast<double>(i) - n;
+    return back >= static_cast<double>(i) ? i + 1 : static_cast<size_t>(back) + 1;
+  };
+}
+
 }  // namespace
 
 DataExt Hhv(const DataExt& x) {
@@ -28,15 +39,7 @@ DataExt Hhv(const DataExt& x, double n) {
   const size_t capacity = !(n < len) ? xs.size() + 1
                           : n > 1.0  ? static_cast<size_t>(std::ceil(n)) + 1
                                      : 2;
-  // Once n <= i, indices up to trunc(i - n) leave the window before bar i
-  // enters it. For n below 1 (negative included) that is every earlier bar,
-  // so the window is the bar itself; for a NaN n nothing ever leaves.
-  auto keep_from = [n](size_t i) -> size_t {
-    if (!(n <= static_cast<double>(i))) return 0;
-    const double back = static_cast<double>(i) - n;
-    return back >= static_cast<double>(i) ? i + 1 : static_cast<size_t>(back) + 1;
-  };
-  return DataExt(WindowExtreme<HighSide, EvictSmaller>(xs, false, capacity, keep_from,
+  return DataExt(WindowExtreme<HighSide, EvictSmaller>(xs, false, capacity, KeepFrom(n),
                                                        FrontValue(xs)));
 }
 
@@ -46,4 +49,17 @@ DataExt Hhv(const DataExt& x, const DataExt& n) {
 
 DataExt HhvStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
   return Args(args, env).Call<Arg::kSeries, Arg::kNumberOrSeries>(FORMULA_OVERLOADS(Hhv));
+}
+
+bool HhvStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_t from,
+                         NodeState& state) const {
+  const NodeState* x = SeriesArg(args, 0);
+  const std::optional<double> n = NumberArg(args, 1);
+  if (!x || !n || !(*n > 0.0)) return false;
+  return ResumeWindowExtreme<HighSide>(x->Series(), from, state, KeepFrom(*n));
+}
+
+size_t HhvStrategy::Lookback(const std::vector<const NodeState*>& args) const {
+  const std::optional<double> n = NumberArg(args, 1);
+  return n ? WindowNeed(*n) : kAllBars;
 }

@@ -17,3 +17,18 @@ DataExt Llv(const DataExt& x, const DataExt& n) {
 DataExt LlvStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
   return Args(args, env).Call<Arg::kSeries, Arg::kCountOrSeries>(FORMULA_OVERLOADS(Llv));
 }
+
+bool LlvStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_t from,
+                         NodeState& state) const {
+  const NodeState* x = SeriesArg(args, 0);
+  const std::optional<double> n = NumberArg(args, 1);
+  if (!x || !n || ToCount(*n) == 0) return false;
+  const uint64_t count = ToCount(*n);
+  return ResumeWindowExtreme<LowSide>(x->Series(), from, state,
+                                      [count](size_t i) { return KeepFromCount(i, count); });
+}
+
+size_t LlvStrategy::Lookback(const std::vector<const NodeState*>& args) const {
+  const std::optional<double> n = NumberArg(args, 1);
+  return n ? WindowNeed(*n) : kAllBars;
+}

@@ -3,10 +3,18 @@
 #include "strategy/reference/window_sums.h"
 #include "strategy/util/args.h"
 
+namespace {
+
+auto DivideBy(unsigned long n) {
+  const double divisor = static_cast<double>(n);
+  return [divisor](double s) { return s / divisor; };
+}
+
+}  // namespace
+
 DataExt Ma(const DataExt& x, unsigned long n) {
   if (n == 0) return DataExt();
-  const double divisor = static_cast<double>(n);
-  return DataExt(RollingWindowSum(x.getRawData(), n, [divisor](double s) { return s / divisor; }));
+  return DataExt(RollingWindowSum(x.getRawData(), n, DivideBy(n)));
 }
 
 DataExt Ma(const DataExt& x, const DataExt& n) {
@@ -18,4 +26,17 @@ DataExt Ma(const DataExt& x, const DataExt& n) {
 
 DataExt MaStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
   return Args(args, env).Call<Arg::kSeries, Arg::kCountOrSeries>(FORMULA_OVERLOADS(Ma));
+}
+
+bool MaStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_t from,
+                        NodeState& state) const {
+  const NodeState* x = SeriesArg(args, 0);
+  const std::optional<double> n = NumberArg(args, 1);
+  if (!x || !n || ToCount(*n) == 0) return false;
+  return ResumeWindowSum(x->Series(), ToCount(*n), from, state, DivideBy(ToCount(*n)));
+}
+
+size_t MaStrategy::Lookback(const std::vector<const NodeState*>& args) const {
+  const std::optional<double> n = NumberArg(args, 1);
+  return n ? WindowNeed(*n) : kAllBars;
 }

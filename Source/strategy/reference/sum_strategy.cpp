@@ -5,19 +5,13 @@
 
 namespace {
 
-std::vector<double> CumulativeSum(const std::vector<double>& xs) {
-  double s = 0.0;
-  return FromFirstValid(xs.size(), FirstValidBar(xs), [&](size_t i) {
-    if (IsValid(xs[i])) s = s + xs[i];
-    return s;
-  });
-}
+double Itself(double s) { return s; }
 
 }  // namespace
 
+// n = 0 sums every bar from the first valid one.
 DataExt Sum(const DataExt& x, unsigned long n) {
-  if (n == 0) return DataExt(CumulativeSum(x.getRawData()));
-  return DataExt(RollingWindowSum(x.getRawData(), n, [](double s) { return s; }));
+  return DataExt(RollingWindowSum(x.getRawData(), n, Itself));
 }
 
 DataExt Sum(const DataExt& x, const DataExt& n) {
@@ -27,4 +21,17 @@ DataExt Sum(const DataExt& x, const DataExt& n) {
 
 DataExt SumStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
   return Args(args, env).Call<Arg::kSeries, Arg::kCountOrSeries>(FORMULA_OVERLOADS(Sum));
+}
+
+bool SumStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_t from,
+                         NodeState& state) const {
+  const NodeState* x = SeriesArg(args, 0);
+  const std::optional<double> n = NumberArg(args, 1);
+  if (!x || !n) return false;
+  return ResumeWindowSum(x->Series(), ToCount(*n), from, state, Itself);
+}
+
+size_t SumStrategy::Lookback(const std::vector<const NodeState*>& args) const {
+  const std::optional<double> n = NumberArg(args, 1);
+  return n ? WindowNeed(*n) : kAllBars;
 }

@@ -10,6 +10,7 @@
 #include <limits>
 #include <vector>
 
+#include "compiler/incremental.h"
 #include "strategy/util/monotonic_queue.h"
 #include "strategy/util/window_loop.h"
 
@@ -129,4 +130,40 @@ std::vector<double> PerBarExtremeBars(const std::vector<double>& x, const std::v
                                                         : stack.ExtremeFrom(start, i);
         return static_cast<double>(i - at);
       });
+}
+
+// The extreme of HHV/LLV at the changed bars from..len-1 only, read back over
+// each window (keep_from(i) is the oldest bar of the window at i), an invalid
+// extreme reading 0.0 as in the full run. Only for a short tail after a tick:
+// false (the caller runs the function in full) for a first run, for a tail
+// whose window reads cost more than a full pass, when bars it reads were let
+// go, or when a NaN lies in reach (its comparison rules belong to the full
+// algorithm).
+template <typename Side, typename KeepFrom>
+bool ResumeWindowExtreme(const SeriesView& x, size_t from, NodeState& state, KeepFrom keep_from) {
+  const size_t len = x.size();
+  if (from == 0 || !state.kept || !state.value.isListType() || from > len ||
+      from > state.Size() || from < state.base) {
+    return false;
+  }
+  const size_t f = x.FirstValid();
+  if (f >= from) return false;
+  size_t reach = keep_from(from);
+  if (reach < f) reach = f;
+  if (reach < x.base()) return false;
+  if ((len - from) * (from - reach + 1) > len + 4096) return false;
+  for (size_t k = reach; k < len; ++k) {
+    if (std::isnan(x[k])) return false;
+  }
+  state.Resize(len);
+  for (size_t i = from; i < len; ++i) {
+    size_t start = keep_from(i);
+    if (start < f) start = f;
+    double best = x[start];
+    for (size_t k = start + 1; k <= i; ++k) {
+      if (Side::Beyond(x[k], best)) best = x[k];
+    }
+    state.At(i) = ValueOrZero(best);
+  }
+  return true;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "compiler/incremental.h"
 #include "strategy/util/window_loop.h"
 
 // Sum of the valid values, added in index order from 0.0.
@@ -79,54 +80,117 @@ std::vector<double> PerBarWindow(const std::vector<double>& x, const std::vector
       [&](size_t i, size_t from, double count) { return finish(window.Over(x, from, i), count); });
 }
 
-// Recursive average of EMA and SMA over the first len bars: an invalid x[i]
+// Bars [begin, end) of the recursive average of EMA and SMA: an invalid x[i]
 // gives an invalid bar and leaves the average as it was; the first valid
 // value seeds it and every later one updates it to next(average, i).
-template <typename Next>
-std::vector<double> SeededAverage(const std::vector<double>& x, size_t len, Next next) {
-  std::vector<double> out;
-  out.reserve(len);
-  double e = 0.0;
-  bool seeded = false;
-  for (size_t i = 0; i < len; ++i) {
+// `carry` holds the average and whether it is seeded.
+template <typename X, typename Next, typename Put>
+void SeededAverageBars(const X& x, size_t begin, size_t end, Carry& carry, Next next, Put put) {
+  for (size_t i = begin; i < end; ++i) {
     if (!IsValid(x[i])) {
-      out.push_back(kInvalidValue);
+      put(i, kInvalidValue);
       continue;
     }
-    e = seeded ? next(e, i) : x[i];
-    seeded = true;
-    out.push_back(e);
+    carry.acc = carry.seeded ? next(carry.acc, i) : x[i];
+    carry.seeded = true;
+    put(i, carry.acc);
   }
+}
+
+// The same over the first len bars, as a new series.
+template <typename Next>
+std::vector<double> SeededAverage(const std::vector<double>& x, size_t len, Next next) {
+  std::vector<double> out(len);
+  Carry carry;
+  SeededAverageBars(x, 0, len, carry, next, [&out](size_t i, double v) { out[i] = v; });
   return out;
 }
 
-// Recursive average of DMA and MEMA over the first len bars: invalid before
-// the first valid bar f, x[f] at f, then next(previous output, i).
+// Resumes a seeded average of the series x over min(len(x), bar_count) bars.
 template <typename Next>
-std::vector<double> SeededAtFirstValid(const std::vector<double>& x, size_t len, Next next) {
-  const size_t f = FirstValidBar(x);
-  double previous = 0.0;
-  return FromFirstValid(len, f, [&](size_t i) {
-    previous = i == f ? x[f] : next(previous, i);
-    return previous;
+bool ResumeSeededAverage(const SeriesView& x, size_t bar_count, size_t from, NodeState& state,
+                         Next next) {
+  const size_t len = x.size() < bar_count ? x.size() : bar_count;
+  return ResumeLoop(state, x, len, from, 0, 0, [&](size_t begin, size_t end, Carry& carry, auto put) {
+    SeededAverageBars(x, begin, end, carry, next, put);
   });
 }
 
-// Running sum over the last n >= 1 bars counted from the first valid bar f:
-// each valid x[i] is added, x[i - n] is subtracted once i >= f + n, and
-// invalid values inside the window count as 0. Bars before f + n - 1 are
-// invalid; the others get finish(sum).
-template <typename Finish>
-std::vector<double> RollingWindowSum(const std::vector<double>& x, uint64_t n, Finish finish) {
-  const size_t f = FirstValidBar(x);
-  double s = 0.0;
-  return SlidingWindows(
-      x.size(), f, n, FirstFullWindow(f, n),
-      [&](size_t i) {
-        if (IsValid(x[i])) s = s + x[i];
-      },
+// Bars [begin, end) of the recursive average of DMA and MEMA: invalid before
+// the first valid bar f, x[f] at f, then next(previous output, i), the
+// previous output carried in carry.acc.
+template <typename X, typename Next, typename Put>
+void SeededAtFirstValidBars(const X& x, size_t f, size_t begin, size_t end, Carry& carry, Next next,
+                            Put put) {
+  for (size_t i = begin; i < end; ++i) {
+    if (i < f) {
+      put(i, kInvalidValue);
+      continue;
+    }
+    carry.acc = i == f ? x[f] : next(carry.acc, i);
+    put(i, carry.acc);
+  }
+}
+
+// The same over the first len bars, as a new series.
+template <typename Next>
+std::vector<double> SeededAtFirstValid(const std::vector<double>& x, size_t len, Next next) {
+  std::vector<double> out(len);
+  Carry carry;
+  SeededAtFirstValidBars(x, FirstValidBar(x), 0, len, carry, next,
+                         [&out](size_t i, double v) { out[i] = v; });
+  return out;
+}
+
+// Resumes a DMA/MEMA recursion over all bars of the series x.
+template <typename Next>
+bool ResumeSeededAtFirstValid(const SeriesView& x, size_t from, NodeState& state, Next next) {
+  const size_t f = x.FirstValid();
+  return ResumeLoop(state, x, x.size(), from, f, 0, [&](size_t begin, size_t end, Carry& carry, auto put) {
+    SeededAtFirstValidBars(x, f, begin, end, carry, next, put);
+  });
+}
+
+// Bars [begin, end) of the running sum over the last n >= 1 bars counted from
+// the first valid bar f: each valid x[i] is added, x[i - n] is subtracted
+// once i >= f + n, and invalid values inside the window count as 0. Bars
+// before f + n - 1 are invalid; the others get finish(sum). n = 0 is the
+// cumulative sum from f. The sum is carried in carry.acc.
+template <typename X, typename Finish, typename Put>
+void WindowSumBars(const X& x, size_t f, uint64_t n, size_t begin, size_t end, Carry& carry,
+                   Finish finish, Put put) {
+  double& s = carry.acc;
+  auto enter = [&](size_t i) {
+    if (IsValid(x[i])) s = s + x[i];
+  };
+  if (n == 0) {
+    constexpr uint64_t kNoneLeaves = ~uint64_t{0};
+    SlideBars(begin, end, f, kNoneLeaves, f, enter, [](size_t) {}, [&](size_t) { return s; }, put);
+    return;
+  }
+  SlideBars(
+      begin, end, f, n, FirstFullWindow(f, n), enter,
       [&](size_t j) {
         if (IsValid(x[j])) s = s - x[j];
       },
-      [&](size_t) { return finish(s); });
+      [&](size_t) { return finish(s); }, put);
+}
+
+// The same over every bar of x, as a new series.
+template <typename Finish>
+std::vector<double> RollingWindowSum(const std::vector<double>& x, uint64_t n, Finish finish) {
+  std::vector<double> out(x.size());
+  Carry carry;
+  WindowSumBars(x, FirstValidBar(x), n, 0, x.size(), carry, finish,
+                [&out](size_t i, double v) { out[i] = v; });
+  return out;
+}
+
+// Resumes the running window sum of the series x.
+template <typename Finish>
+bool ResumeWindowSum(const SeriesView& x, uint64_t n, size_t from, NodeState& state, Finish finish) {
+  const size_t f = x.FirstValid();
+  return ResumeLoop(state, x, x.size(), from, f, n, [&](size_t begin, size_t end, Carry& carry, auto put) {
+    WindowSumBars(x, f, n, begin, end, carry, finish, put);
+  });
 }

@@ -23,3 +23,12 @@ DataExt AveDevStrategy::Exec(std::vector<DataExt> args, Environment& env,
                              std::shared_ptr<AstNode>) {
   return CallWithPeriod(Args(args, env), FORMULA_OVERLOADS(AveDev));
 }
+
+bool AveDevStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_t from,
+                            NodeState& state) const {
+  return ResumeConstantSpread<Gaps::kMasked, true>(args, from, state, 0, MeanAbsoluteDeviation);
+}
+
+size_t AveDevStrategy::Lookback(const std::vector<const NodeState*>& args) const {
+  return PeriodLookback(args);
+}

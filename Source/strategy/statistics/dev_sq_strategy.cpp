@@ -21,3 +21,12 @@ DataExt DevSq(const DataExt& x, const DataExt& n) {
 DataExt DevSqStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
   return CallWithPeriod(Args(args, env), FORMULA_OVERLOADS(DevSq));
 }
+
+bool DevSqStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_t from,
+                           NodeState& state) const {
+  return ResumeConstantSpread<Gaps::kMasked, false>(args, from, state, 0, SquaredDeviations);
+}
+
+size_t DevSqStrategy::Lookback(const std::vector<const NodeState*>& args) const {
+  return PeriodLookback(args);
+}

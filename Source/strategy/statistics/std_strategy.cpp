@@ -26,3 +26,12 @@ DataExt Std(const DataExt& x, const DataExt& n) {
 DataExt StdStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
   return Args(args, env).Call<Arg::kAny, Arg::kCountOrSeries>(FORMULA_OVERLOADS(Std));
 }
+
+bool StdStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_t from,
+                         NodeState& state) const {
+  return ResumeConstantSpread<Gaps::kStored, false>(args, from, state, 2, SampleDeviation);
+}
+
+size_t StdStrategy::Lookback(const std::vector<const NodeState*>& args) const {
+  return PeriodLookback(args);
+}

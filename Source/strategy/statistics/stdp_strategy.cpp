@@ -25,3 +25,12 @@ DataExt Stdp(const DataExt& x, const DataExt& n) {
 DataExt StdpStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
   return Args(args, env).Call<Arg::kAny, Arg::kCountOrSeries>(FORMULA_OVERLOADS(Stdp));
 }
+
+bool StdpStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_t from,
+                          NodeState& state) const {
+  return ResumeConstantSpread<Gaps::kStored, false>(args, from, state, 2, PopulationDeviation);
+}
+
+size_t StdpStrategy::Lookback(const std::vector<const NodeState*>& args) const {
+  return PeriodLookback(args);
+}

@@ -23,3 +23,12 @@ DataExt Var(const DataExt& x, const DataExt& n) {
 DataExt VarStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
   return Args(args, env).Call<Arg::kAny, Arg::kCountOrSeries>(FORMULA_OVERLOADS(Var));
 }
+
+bool VarStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_t from,
+                         NodeState& state) const {
+  return ResumeConstantSpread<Gaps::kMasked, false>(args, from, state, 2, SampleVariance);
+}
+
+size_t VarStrategy::Lookback(const std::vector<const NodeState*>& args) const {
+  return PeriodLookback(args);
+}

@@ -21,3 +21,12 @@ DataExt Varp(const DataExt& x, const DataExt& n) {
 DataExt VarpStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
   return Args(args, env).Call<Arg::kAny, Arg::kCountOrSeries>(FORMULA_OVERLOADS(Varp));
 }
+
+bool VarpStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_t from,
+                          NodeState& state) const {
+  return ResumeConstantSpread<Gaps::kMasked, false>(args, from, state, 2, PopulationVariance);
+}
+
+size_t VarpStrategy::Lookback(const std::vector<const NodeState*>& args) const {
+  return PeriodLookback(args);
+}

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "compiler/incremental.h"
 #include "strategy/util/args.h"
 #include "strategy/util/window_loop.h"
 #include "util/cancel.h"
@@ -60,26 +61,40 @@ Deviations DeviationsAbout(const double* x, size_t begin, size_t end, double mea
   return s;
 }
 
-// Constant window of n bars: the mean comes from a running sum (the new value
+// Constant window of n bars over bars [begin, end), from the first valid bar
+// f: the mean comes from a running sum carried in carry.acc (the new value
 // added, then the value leaving the window subtracted); the deviations are
 // summed over the window at every bar. `finish(deviations, count)` gives the
 // output from the deviation sums and the window length.
-template <Gaps kGaps, bool kWithAbs, typename Finish>
-std::vector<double> ConstantSpreadSeries(const std::vector<double>& x, uint64_t n, Finish finish) {
-  const size_t f = FirstValidBar(x);
+template <Gaps kGaps, bool kWithAbs, typename X, typename Finish, typename Put>
+void ConstantSpreadBars(const X& x, size_t f, uint64_t n, size_t begin, size_t end, Carry& carry,
+                        Finish finish, Put put) {
   const double count = static_cast<double>(n);
   // Adding the masked 0.0 of a gap leaves the sum as skipping it would.
-  double sum = 0.0;
+  double& sum = carry.acc;
   CancelPoll poll;
-  return SlidingWindows(
-      x.size(), f, n, FirstFullWindow(f, n), [&](size_t i) { sum += ValueOrZero(x[i]); },
+  SlideBars(
+      begin, end, f, n, FirstFullWindow(f, n), [&](size_t i) { sum += ValueOrZero(x[i]); },
       [&](size_t j) { sum -= ValueOrZero(x[j]); },
       [&](size_t i) {
         if (kGaps == Gaps::kStored && !IsValid(x[i])) return kInvalidValue;
         const double mean = sum / count;
         poll.Step(n);
-        return finish(DeviationsAbout<kGaps, kWithAbs>(x.data(), i + 1 - n, i + 1, mean), count);
-      });
+        const Deviations s =
+            n == 0 ? Deviations() : DeviationsAbout<kGaps, kWithAbs>(&x[i + 1 - n], 0, n, mean);
+        return finish(s, count);
+      },
+      put);
+}
+
+// The same over every bar of x, as a new series.
+template <Gaps kGaps, bool kWithAbs, typename Finish>
+std::vector<double> ConstantSpreadSeries(const std::vector<double>& x, uint64_t n, Finish finish) {
+  std::vector<double> out(x.size());
+  Carry carry;
+  ConstantSpreadBars<kGaps, kWithAbs>(x, FirstValidBar(x), n, 0, x.size(), carry, finish,
+                                      [&out](size_t i, double v) { out[i] = v; });
+  return out;
 }
 
 // The same for the functions that need two bars at least: n <= 1 gives only
@@ -89,6 +104,29 @@ std::vector<double> ConstantSpreadOfTwoOrMore(const std::vector<double>& x, uint
                                               Finish finish) {
   if (n <= 1) return std::vector<double>(x.size(), kInvalidValue);
   return ConstantSpreadSeries<kGaps, false>(x, n, finish);
+}
+
+// Resume of the functions above: a series X and a constant period N of at
+// least `min_n` (a period of -1 or less runs in full).
+template <Gaps kGaps, bool kWithAbs, typename Finish>
+bool ResumeConstantSpread(const std::vector<const NodeState*>& args, size_t from,
+                          NodeState& state, uint64_t min_n, Finish finish) {
+  const NodeState* x = SeriesArg(args, 0);
+  const std::optional<double> period = NumberArg(args, 1);
+  if (!x || !period || *period <= -1.0 || ToCount(*period) < min_n) return false;
+  const uint64_t n = ToCount(*period);
+  const SeriesView xs = x->Series();
+  const size_t f = xs.FirstValid();
+  return ResumeLoop(state, xs, xs.size(), from, f, n,
+                    [&](size_t begin, size_t end, Carry& carry, auto put) {
+                      ConstantSpreadBars<kGaps, kWithAbs>(xs, f, n, begin, end, carry, finish, put);
+                    });
+}
+
+// The bars a constant window reads again on the next run.
+inline size_t PeriodLookback(const std::vector<const NodeState*>& args) {
+  const std::optional<double> n = NumberArg(args, 1);
+  return n ? WindowNeed(*n) : kAllBars;
 }
 
 // Per-bar period: the window at bar i runs from max(f, trunc32(i - n[i] + 1))

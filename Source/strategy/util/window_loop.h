@@ -26,19 +26,35 @@ std::vector<double> FromFirstValid(size_t length, size_t first, Value value) {
   return out;
 }
 
-// A window of the last n bars counted from the first valid bar f: at every
-// bar i from f on, enter(i) takes bar i in and, once i >= f + n, leave(i - n)
-// lets the bar n back go; bars before `first_output` then give the invalid
-// value and the others value(i).
+// A window of the last n bars counted from the first valid bar f, over bars
+// [begin, end): bars before f give the invalid value; at every bar i from f
+// on, enter(i) takes bar i in and, once i >= f + n, leave(i - n) lets the bar
+// n back go; bars before `first_output` then give the invalid value and the
+// others value(i). Bar i's result goes to put(i, value). A full run is begin
+// 0 with fresh totals; a resumed run starts later with the totals it kept.
+template <typename Enter, typename Leave, typename Value, typename Put>
+void SlideBars(size_t begin, size_t end, size_t f, uint64_t n, uint64_t first_output, Enter enter,
+               Leave leave, Value value, Put put) {
+  const uint64_t first_leave = AddCount(f, n);
+  for (size_t i = begin; i < end; ++i) {
+    if (i < f) {
+      put(i, kInvalidValue);
+      continue;
+    }
+    enter(i);
+    if (i >= first_leave) leave(static_cast<size_t>(i - n));
+    put(i, i < first_output ? kInvalidValue : value(i));
+  }
+}
+
+// SlideBars over all `length` bars, as a new series.
 template <typename Enter, typename Leave, typename Value>
 std::vector<double> SlidingWindows(size_t length, size_t f, uint64_t n, uint64_t first_output,
                                    Enter enter, Leave leave, Value value) {
-  const uint64_t first_leave = AddCount(f, n);
-  return FromFirstValid(length, f, [&](size_t i) {
-    enter(i);
-    if (i >= first_leave) leave(static_cast<size_t>(i - n));
-    return i < first_output ? kInvalidValue : value(i);
-  });
+  std::vector<double> out(length);
+  SlideBars(0, length, f, n, first_output, enter, leave, value,
+            [&out](size_t i, double v) { out[i] = v; });
+  return out;
 }
 
 // The first bar whose window of n bars from f is full: f + n - 1,
