@@ -3,15 +3,30 @@
 #include "strategy/util/args.h"
 #include "strategy/util/window_loop.h"
 
+namespace {
+
+// Bars [begin, end) of the running count of the bars since f (and, for n > 0,
+// within the last n) where X held: each bar enters once and, n bars later,
+// leaves once. The count (a whole number, exact as a double) is carried in
+// carry.acc.
+template <typename X, typename Put>
+void CountBars(const X& x, size_t f, uint64_t n, size_t begin, size_t end, Carry& carry, Put put) {
+  double& count = carry.acc;
+  SlideBars(
+      begin, end, f, n, 0, [&](size_t i) { count += Holds(x[i]) ? 1.0 : 0.0; },
+      [&](size_t j) { count -= n > 0 && Holds(x[j]) ? 1.0 : 0.0; },
+      [&](size_t) { return count; }, put);
+}
+
+}  // namespace
+
 DataExt Count(const DataExt& x, unsigned long n) {
   const std::vector<double>& xs = x.getRawData();
-  // Running count of the bars since f (and, for n > 0, within the last n) where
-  // X held: each bar enters once and, n bars later, leaves once.
-  uint64_t count = 0;
-  return DataExt(SlidingWindows(
-      xs.size(), FirstValidBar(xs), n, 0, [&](size_t i) { count += Holds(xs[i]) ? 1 : 0; },
-      [&](size_t j) { count -= n > 0 && Holds(xs[j]) ? 1 : 0; },
-      [&](size_t) { return static_cast<double>(count); }));
+  std::vector<double> out(xs.size());
+  Carry carry;
+  CountBars(xs, FirstValidBar(xs), n, 0, xs.size(), carry,
+            [&out](size_t i, double v) { out[i] = v; });
+  return DataExt(std::move(out));
 }
 
 DataExt Count2(const DataExt& x, const DataExt& n) {
@@ -35,4 +50,23 @@ DataExt CountStrategy::Exec(std::vector<DataExt> args, Environment& env, std::sh
   Args view(args, env);
   if (view.Series(1)) return view.Call<Arg::kSeries, Arg::kSeries>(Count2);
   return view.Call<Arg::kSeries, Arg::kCount>(Count);
+}
+
+bool CountStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_t from,
+                           NodeState& state) const {
+  const NodeState* x = SeriesArg(args, 0);
+  const std::optional<double> period = NumberArg(args, 1);
+  if (!x || !period) return false;
+  const uint64_t n = ToCount(*period);
+  const SeriesView xs = x->Series();
+  const size_t f = xs.FirstValid();
+  return ResumeLoop(state, xs, xs.size(), from, f, n,
+                    [&](size_t begin, size_t end, Carry& carry, auto put) {
+                      CountBars(xs, f, n, begin, end, carry, put);
+                    });
+}
+
+size_t CountStrategy::Lookback(const std::vector<const NodeState*>& args) const {
+  const std::optional<double> n = NumberArg(args, 1);
+  return n ? WindowNeed(*n) : kAllBars;
 }

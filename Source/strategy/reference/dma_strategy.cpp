@@ -25,11 +25,16 @@ std::vector<double> DmaSeries(const std::vector<double>& xs, size_t len, WeightA
 
 }  // namespace
 
+namespace {
+
+// A constant weight blends the previous value first.
+double BlendConstant(double p, double q, double w) { return p * (1.0 - w) + q * w; }
+
+}  // namespace
+
 DataExt Dma(const DataExt& x, double a) {
   const std::vector<double>& xs = x.getRawData();
-  return DataExt(DmaSeries(
-      xs, xs.size(), [a](size_t) { return a; },
-      [](double p, double q, double w) { return p * (1.0 - w) + q * w; }));
+  return DataExt(DmaSeries(xs, xs.size(), [a](size_t) { return a; }, BlendConstant));
 }
 
 DataExt Dma(const DataExt& x, const DataExt& a) {
@@ -43,3 +48,16 @@ DataExt Dma(const DataExt& x, const DataExt& a) {
 DataExt DmaStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
   return Args(args, env).Call<Arg::kSeries, Arg::kNumberOrSeries>(FORMULA_OVERLOADS(Dma));
 }
+
+bool DmaStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_t from,
+                         NodeState& state) const {
+  const NodeState* x = SeriesArg(args, 0);
+  const std::optional<double> a = NumberArg(args, 1);
+  if (!x || !a) return false;
+  const SeriesView xs = x->Series();
+  return ResumeSeededAtFirstValid(xs, from, state, [&xs, a](double previous, size_t i) {
+    return DmaStep(previous, xs[i], *a, BlendConstant);
+  });
+}
+
+size_t DmaStrategy::Lookback(const std::vector<const NodeState*>&) const { return 2; }

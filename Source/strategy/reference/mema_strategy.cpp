@@ -3,13 +3,20 @@
 #include "strategy/reference/window_sums.h"
 #include "strategy/util/args.h"
 
-DataExt Mema(const DataExt& x, unsigned long n) {
-  const std::vector<double>& xs = x.getRawData();
+namespace {
+
+double MemaStep(double previous, double x, unsigned long n) {
   const double weight = static_cast<double>(n) - 1.0;
   const double divisor = static_cast<double>(n);
-  return DataExt(SeededAtFirstValid(xs, xs.size(), [&](double previous, size_t i) {
-    return (ValueOrZero(previous) * weight + ValueOrZero(xs[i])) / divisor;
-  }));
+  return (ValueOrZero(previous) * weight + ValueOrZero(x)) / divisor;
+}
+
+}  // namespace
+
+DataExt Mema(const DataExt& x, unsigned long n) {
+  const std::vector<double>& xs = x.getRawData();
+  return DataExt(SeededAtFirstValid(
+      xs, xs.size(), [&](double previous, size_t i) { return MemaStep(previous, xs[i], n); }));
 }
 
 DataExt Mema(const DataExt& x, const DataExt& n) {
@@ -24,3 +31,17 @@ DataExt Mema(const DataExt& x, const DataExt& n) {
 DataExt MemaStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
   return Args(args, env).Call<Arg::kSeries, Arg::kCountOrSeries>(FORMULA_OVERLOADS(Mema));
 }
+
+bool MemaStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_t from,
+                          NodeState& state) const {
+  const NodeState* x = SeriesArg(args, 0);
+  const std::optional<double> n = NumberArg(args, 1);
+  if (!x || !n) return false;
+  const SeriesView xs = x->Series();
+  const unsigned long count = ToCount(*n);
+  return ResumeSeededAtFirstValid(xs, from, state, [&xs, count](double previous, size_t i) {
+    return MemaStep(previous, xs[i], count);
+  });
+}
+
+size_t MemaStrategy::Lookback(const std::vector<const NodeState*>&) const { return 2; }
