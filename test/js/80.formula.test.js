@@ -280,9 +280,11 @@ describe('runAsync', () => {
     assert.deepEqual(Array.from((await f.runAsync({})).outputs[0].values), [1, 2]);
   });
 
-  // Each would run for seconds over 200,000 bars; an abort stops the native
-  // work inside its window loop, and the formula is free and exact after it.
-  const LONG = ['X:STD(C,BARPOS);', 'X:FINDHIGH(C,0,50000,10);', 'X:RELATE(C,O,50000);', 'X:AVEDEV(C,50000);'];
+  // Each would run for seconds over 200,000 bars (the closes repeat, so the
+  // 10th highest of FINDHIGHBARS is tied and walks the heap); an abort stops
+  // the native work inside its window loop, and the formula is free and
+  // exact after it.
+  const LONG = ['X:STD(C,BARPOS);', 'X:FINDHIGHBARS(C,0,50000,10);', 'X:RELATE(C,O,50000);', 'X:AVEDEV(C,50000);'];
   const n = 200000;
   const big = { c: new Float64Array(n).map((_, i) => 100 + (i % 101)), o: new Float64Array(n).map((_, i) => 100 + (i % 37)) };
   big.h = big.c.map((c) => c + 1);

@@ -4,27 +4,33 @@
 // (FINDHIGH, FINDLOW) or the bars since it (FINDHIGHBARS, FINDLOWBARS).
 // Candidates go through a binary heap of at most T elements keyed on value
 // alone; which of equal values is reported follows from the heap's order.
+// Long windows are first asked of their order statistics (WindowOrder),
+// which settle the heap's outcome in most windows without the walk.
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "strategy/util/args.h"
 #include "strategy/util/element.h"
+#include "strategy/reference/window_order.h"
 #include "strategy/util/strategy_util.h"
 #include "util/cancel.h"
 
 // HIGH: the heap's top is its smallest value; a value at least as high as
 // the top replaces it.
 struct FindHighOrder {
+  static constexpr bool kHigh = true;
   bool operator()(const Element& a, const Element& b) const { return a.value > b.value; }
   static bool Replaces(double value, double top) { return top <= value; }
 };
 
 // LOW: the top is the largest value; a value at most as low replaces it.
 struct FindLowOrder {
+  static constexpr bool kHigh = false;
   bool operator()(const Element& a, const Element& b) const { return a.value < b.value; }
   static bool Replaces(double value, double top) { return value <= top; }
 };
@@ -56,6 +62,47 @@ double FindInWindow(const std::vector<double>& x, size_t start, size_t end, uint
   return static_cast<double>(static_cast<int>(i) - top.position);
 }
 
+// Windows longer than this are first asked of their order statistics.
+constexpr size_t kOrderedWindow = 256;
+
+// The heap walk's output for x[start..end] when the window's order settles
+// it, else nothing. Without NaN in the window the heap ends holding the
+// `keep` highest values (lowest for LOW), all of them when the window is
+// shorter: its top has the k-th highest value, k = min(keep, window). That
+// value is the output unless a +0 and a -0 make its bits depend on which
+// equal element is on top; the bars are the output when the value occurs
+// once in the window.
+template <typename Order>
+std::optional<double> FindByOrder(std::optional<WindowOrder>& order,
+                                  const std::vector<double>& x, size_t start, size_t end,
+                                  uint64_t keep, size_t i, FindOutput output) {
+  const size_t size = end - start + 1;
+  if (size <= kOrderedWindow || keep == 0) return std::nullopt;
+  if (!order) order.emplace(x);
+  if (order->HasNaN(start, end)) return std::nullopt;
+  order->MoveTo(start, end);
+  const size_t k = keep < size ? static_cast<size_t>(keep) : size;
+  const size_t at = order->KthSmallest(Order::kHigh ? size - k : k - 1);
+  if (output == FindOutput::kValue) {
+    if (x[at] == 0.0 && order->HasBothZeros(start, end)) return std::nullopt;
+    return x[at];
+  }
+  if (order->EqualCount(at) != 1) return std::nullopt;
+  return static_cast<double>(static_cast<int>(i) - static_cast<int>(at));
+}
+
+// The output for bar i over x[start..end]: from the window's order where it
+// settles it, else from the heap walk.
+template <typename Order>
+double FindOutputAt(std::optional<WindowOrder>& order, const std::vector<double>& x,
+                    size_t start, size_t end, uint64_t keep, size_t i, FindOutput output,
+                    std::vector<Element>& heap) {
+  if (std::optional<double> settled = FindByOrder<Order>(order, x, start, end, keep, i, output)) {
+    return *settled;
+  }
+  return FindInWindow<Order>(x, start, end, keep, i, output, heap);
+}
+
 // Constant N, M, T. M < T gives the empty series; bars whose own value is
 // invalid, or before N + T - 1, give the invalid value.
 template <typename Order>
@@ -66,6 +113,7 @@ DataExt FindConstant(const DataExt& x, uint64_t n, uint64_t m, uint64_t t, FindO
   out.reserve(xs.size());
   std::vector<Element> heap;
   heap.reserve(static_cast<size_t>(std::min<uint64_t>(t, xs.size())));
+  std::optional<WindowOrder> order;
   const uint64_t first_bar_plus_one = AddCount(n, t);  // i < n + t - 1, without wrapping
   CancelPoll poll;
   for (size_t i = 0; i < xs.size(); ++i) {
@@ -81,8 +129,8 @@ DataExt FindConstant(const DataExt& x, uint64_t n, uint64_t m, uint64_t t, FindO
       continue;
     }
     poll.Step(static_cast<size_t>(end - start + 1));
-    out.push_back(FindInWindow<Order>(xs, static_cast<size_t>(start), static_cast<size_t>(end), t,
-                                      i, output, heap));
+    out.push_back(FindOutputAt<Order>(order, xs, static_cast<size_t>(start),
+                                      static_cast<size_t>(end), t, i, output, heap));
   }
   return DataExt(std::move(out));
 }
@@ -101,6 +149,7 @@ DataExt FindPerBar(const DataExt& x, const DataExt& n, const DataExt& m, const D
   std::vector<double> out;
   out.reserve(len);
   std::vector<Element> heap;
+  std::optional<WindowOrder> order;
   CancelPoll poll;
   for (size_t i = 0; i < len; ++i) {
     const double bar = static_cast<double>(i);
@@ -122,7 +171,7 @@ DataExt FindPerBar(const DataExt& x, const DataExt& n, const DataExt& m, const D
       continue;
     }
     poll.Step(end - start + 1);
-    out.push_back(FindInWindow<Order>(xs, start, end, ToCount(ts[i]), i, output, heap));
+    out.push_back(FindOutputAt<Order>(order, xs, start, end, ToCount(ts[i]), i, output, heap));
   }
   return DataExt(std::move(out));
 }

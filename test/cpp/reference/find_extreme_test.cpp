@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <random>
 
 #include "reference_strategies.h"
+#include "strategy/reference/find_extreme.h"
 
 namespace {
 
@@ -56,6 +58,70 @@ TEST(FindExtremeTest, ValuesMatchSortedWindows) {
         EXPECT_SERIES(FindLow(Series(x), n, m, t).getRawData(), (want_low))
             << n << "," << m << "," << t;
       }
+    }
+  }
+}
+
+// Long windows are settled from their order statistics where the heap's
+// outcome follows from them; the output must be the heap walk's, bar for
+// bar and bit for bit, with ties, NaN, signed zeros and invalid values in
+// the windows, windows that slide and windows that jump.
+TEST(FindExtremeTest, OrderedWindowsGiveTheHeapWalksOutput) {
+  std::mt19937 rng(5);
+  const double pool[] = {1, 2, 3, 0.0, -0.0, INV, kInf, 2.5, -1, 7};
+  for (int round = 0; round < 6; ++round) {
+    // The last round holds only 0, -0, INV and inf: ties and signed zeros everywhere.
+    std::vector<double> x(1000);
+    for (double& v : x) {
+      const int r = static_cast<int>(rng() % 100);
+      v = round == 5             ? pool[3 + rng() % 4]  // 0, -0, INV, inf
+          : r < 2 && round % 2 ? kNaN
+          : r < 40      ? pool[rng() % 10]
+                        : static_cast<double>(rng() % 100000) / 7.0;
+    }
+    std::vector<double> ns(x.size()), ms(x.size()), ts(x.size());
+    for (size_t i = 0; i < x.size(); ++i) {
+      ns[i] = static_cast<double>(rng() % 50);
+      ms[i] = static_cast<double>(300 + rng() % 700);
+      ts[i] = static_cast<double>(1 + rng() % (round < 3 ? 5 : 900));
+    }
+    const unsigned long m = 300 + rng() % 700, t = 1 + rng() % m;
+    const DataExt series = Series(x);
+    const struct {
+      PerBarFind per_bar;
+      ConstantFind constant;
+      bool high;
+      FindOutput output;
+    } functions[] = {{FindHigh, FindHigh, true, FindOutput::kValue},
+                     {FindLow, FindLow, false, FindOutput::kValue},
+                     {FindHighBars, FindHighBars, true, FindOutput::kBars},
+                     {FindLowBars, FindLowBars, false, FindOutput::kBars}};
+    for (const auto& f : functions) {
+      std::vector<Element> heap;
+      auto walk = [&](size_t start, size_t end, uint64_t keep, size_t i) {
+        return f.high ? FindInWindow<FindHighOrder>(x, start, end, keep, i, f.output, heap)
+                      : FindInWindow<FindLowOrder>(x, start, end, keep, i, f.output, heap);
+      };
+      std::vector<double> want_constant, want_per_bar;
+      for (size_t i = 0; i < x.size(); ++i) {
+        const bool late = i + 1 >= 3 + t && IsValid(x[i]);
+        want_constant.push_back(late ? walk(i - 3 + 1 > m ? i - 3 + 1 - m : 0, i - 3, t, i) : INV);
+        const bool usable = i + 1 >= ns[i] + ts[i];
+        const size_t end = i - static_cast<size_t>(ns[i]);
+        want_per_bar.push_back(usable ? walk(end + 1 > ms[i] ? end + 1 - static_cast<size_t>(ms[i]) : 0,
+                                             end, static_cast<uint64_t>(ts[i]), i)
+                                      : INV);
+      }
+      // Bit for bit: a +0 where the heap gives -0 is a different output text.
+      auto bits = [](const std::vector<double>& values) {
+        std::vector<uint64_t> out(values.size());
+        std::memcpy(out.data(), values.data(), values.size() * sizeof(double));
+        return out;
+      };
+      EXPECT_EQ(bits(f.constant(series, 3, m, t).getRawData()), bits(want_constant)) << round;
+      EXPECT_EQ(bits(f.per_bar(series, Series(ns), Series(ms), Series(ts)).getRawData()),
+                bits(want_per_bar))
+          << round;
     }
   }
 }
