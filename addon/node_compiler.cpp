@@ -54,7 +54,7 @@ Napi::Value Guarded(Napi::Env env, const char* method, Body&& body) {
 }
 
 // The bar reader of the thread that runs `env`.
-RowReader& Reader(Napi::Env env) {
+const RowReader& Reader(Napi::Env env) {
   AddonData* data = env.GetInstanceData<AddonData>();
   if (data == nullptr) throw Napi::Error::New(env, "NodeCompiler: the module is not initialised");
   return data->rows;
@@ -128,7 +128,8 @@ Napi::Value NodeCompiler::Compile(const Napi::CallbackInfo& info) {
 
 Napi::Value NodeCompiler::SetData(const Napi::CallbackInfo& info) {
   return Guarded(info.Env(), "SetData", [&]() -> Napi::Value {
-    Reader(info.Env()).Assign(info.Env(), info[0], "SetData", m_compiler->Bars());
+    RowReader::Bars bars = Reader(info.Env()).Rows(info.Env(), info[0], "SetData");
+    m_compiler->Bars().Assign(bars.columns);
     ReportMemory(m_result_bytes);
     return info.Env().Undefined();
   });
@@ -136,10 +137,15 @@ Napi::Value NodeCompiler::SetData(const Napi::CallbackInfo& info) {
 
 Napi::Value NodeCompiler::AppendData(const Napi::CallbackInfo& info) {
   return Guarded(info.Env(), "AppendData", [&]() -> Napi::Value {
-    // Only the boolean true puts the bars in front; 1, "true" and the rest
+    RowReader::Bars bars = Reader(info.Env()).Rows(info.Env(), info[0], "AppendData");
+    // Only the boolean true puts the rows in front; 1, "true" and the rest
     // append.
     bool prepend = info[1].IsBoolean() && info[1].As<Napi::Boolean>().Value();
-    Reader(info.Env()).Append(info.Env(), info[0], "AppendData", m_compiler->Bars(), prepend);
+    if (prepend) {
+      m_compiler->Bars().Prepend(bars.columns);
+    } else {
+      m_compiler->Bars().Append(bars.columns);
+    }
     ReportMemory(m_result_bytes);
     return info.Env().Undefined();
   });
@@ -147,7 +153,8 @@ Napi::Value NodeCompiler::AppendData(const Napi::CallbackInfo& info) {
 
 Napi::Value NodeCompiler::ReplaceLastData(const Napi::CallbackInfo& info) {
   return Guarded(info.Env(), "ReplaceLastData", [&]() -> Napi::Value {
-    Reader(info.Env()).ReplaceLast(info.Env(), info[0], "ReplaceLastData", m_compiler->Bars());
+    RowReader::Bars bar = Reader(info.Env()).Row(info.Env(), info[0], "ReplaceLastData");
+    m_compiler->Bars().ReplaceLast(bar.columns);  // appends when no bar is held yet
     ReportMemory(m_result_bytes);
     return info.Env().Undefined();
   });

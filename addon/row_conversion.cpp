@@ -24,21 +24,23 @@ bool IsNullish(Napi::Value value) { return value.IsNull() || value.IsUndefined()
 // Columns in the reader's order.
 enum Field { kClose, kOpen, kHigh, kLow, kTime, kVol, kFieldCount };
 
-// readRows(rows, method, one, c, o, h, l, t, v) -> [count, c, o, h, l, t,
-// v, texts] for the array `rows`, or for the one bar `rows` when `one` is
-// true. The bars go into the six Float64Arrays given (at least as long as
-// the array) or, when they are null or the array grows while it is read,
-// into new ones; texts is null, or a list of (row * 6 + field, text) pairs
-// for the fields that are neither numbers nor null/undefined (which read as
-// 0). Numbers are stored as the text rule reads them: -0 as 0 (x + 0), every
-// NaN as the literal NaN, the positive one; a bar of six numbers whose sum
-// is a number has no NaN and takes the short way.
-constexpr char kReaderSource[] = R"JS((function (ObjectOf, TypeError, Float64Array) {
+// readRows(rows, method, one) -> [count, c, o, h, l, t, v, texts] for the
+// array `rows`, or for the one bar `rows` when `one` is true: the columns
+// (Float64Arrays of at least `count` elements) and null, or a list of
+// (row * 6 + field, text) pairs for the fields that are neither numbers nor
+// null/undefined (which read as 0). Numbers are stored as the text rule
+// reads them: -0 as 0 (x + 0), every NaN as the literal NaN, the positive
+// one; a bar of six numbers whose sum is a number has no NaN and takes the
+// short way. The columns are reused from call to call unless a read is already under
+// way (a getter loading bars itself); a collection may take them back.
+constexpr char kReaderSource[] = R"JS((function (ObjectOf, TypeError, WeakRef, Float64Array) {
   'use strict';
   // The globals above are taken once, when the module loads, no prototype
   // method is called and the list of texts has no prototype: what a program
   // later does to globals or prototypes does not reach the reader.
   const setPrototypeOf = ObjectOf.setPrototypeOf;
+  let kept = null;
+  let busy = false;
   function fresh(size) {
     return [new Float64Array(size), new Float64Array(size), new Float64Array(size),
       new Float64Array(size), new Float64Array(size), new Float64Array(size)];
@@ -51,38 +53,48 @@ constexpr char kReaderSource[] = R"JS((function (ObjectOf, TypeError, Float64Arr
     texts[n + 1] = typeof value === 'string' ? value : `${value}`;
     return 0;
   }
-  return function readRows(rows, method, one, c0, o0, h0, l0, t0, v0) {
+  return function readRows(rows, method, one) {
     if (one) rows = [rows];
-    let cols = c0 !== null && c0.length >= rows.length ? [c0, o0, h0, l0, t0, v0]
-      : fresh(rows.length > 16 ? rows.length : 16);
-    let C = cols[0], O = cols[1], H = cols[2], L = cols[3], T = cols[4], V = cols[5];
-    let texts = null;
-    let i = 0;
-    for (; i < rows.length; i++) {
-      let row = rows[i];
-      if (row === null || row === undefined) throw new TypeError(`${method}: bar ${i} is not an object`);
-      if (typeof row !== 'object' && typeof row !== 'function') row = ObjectOf(row);
-      const c = row.c, o = row.o, h = row.h, l = row.l, t = row.t, v = row.v;
-      if (i === C.length) {
-        const more = fresh(2 * i);
-        for (let f = 0; f < 6; f++) for (let k = 0; k < i; k++) more[f][k] = cols[f][k];
-        cols = more;
-        C = cols[0]; O = cols[1]; H = cols[2]; L = cols[3]; T = cols[4]; V = cols[5];
-      }
-      if (typeof c === 'number' && typeof o === 'number' && typeof h === 'number' &&
-          typeof l === 'number' && typeof t === 'number' && typeof v === 'number' &&
-          c + o + h + l + t + v === c + o + h + l + t + v) {
-        C[i] = c + 0; O[i] = o + 0; H[i] = h + 0; L[i] = l + 0; T[i] = t + 0; V[i] = v + 0;
-      } else {
-        if (texts === null) texts = setPrototypeOf([], null);
-        const at = i * 6;
-        C[i] = field(c, texts, at); O[i] = field(o, texts, at + 1); H[i] = field(h, texts, at + 2);
-        L[i] = field(l, texts, at + 3); T[i] = field(t, texts, at + 4); V[i] = field(v, texts, at + 5);
-      }
+    const own = !busy;
+    let cols = own && kept !== null ? kept.deref() : undefined;
+    if (cols === undefined || cols[0].length < rows.length) {
+      cols = fresh(rows.length > 16 ? rows.length : 16);
+      if (own) kept = new WeakRef(cols);
     }
-    return [i, C, O, H, L, T, V, texts];
+    busy = true;
+    try {
+      let C = cols[0], O = cols[1], H = cols[2], L = cols[3], T = cols[4], V = cols[5];
+      let texts = null;
+      let i = 0;
+      for (; i < rows.length; i++) {
+        let row = rows[i];
+        if (row === null || row === undefined) throw new TypeError(`${method}: bar ${i} is not an object`);
+        if (typeof row !== 'object' && typeof row !== 'function') row = ObjectOf(row);
+        const c = row.c, o = row.o, h = row.h, l = row.l, t = row.t, v = row.v;
+        if (i === C.length) {
+          const more = fresh(2 * i);
+          for (let f = 0; f < 6; f++) for (let k = 0; k < i; k++) more[f][k] = cols[f][k];
+          cols = more;
+          if (own) kept = new WeakRef(cols);
+          C = cols[0]; O = cols[1]; H = cols[2]; L = cols[3]; T = cols[4]; V = cols[5];
+        }
+        if (typeof c === 'number' && typeof o === 'number' && typeof h === 'number' &&
+            typeof l === 'number' && typeof t === 'number' && typeof v === 'number' &&
+            c + o + h + l + t + v === c + o + h + l + t + v) {
+          C[i] = c + 0; O[i] = o + 0; H[i] = h + 0; L[i] = l + 0; T[i] = t + 0; V[i] = v + 0;
+        } else {
+          if (texts === null) texts = setPrototypeOf([], null);
+          const at = i * 6;
+          C[i] = field(c, texts, at); O[i] = field(o, texts, at + 1); H[i] = field(h, texts, at + 2);
+          L[i] = field(l, texts, at + 3); T[i] = field(t, texts, at + 4); V[i] = field(v, texts, at + 5);
+        }
+      }
+      return [i, C, O, H, L, T, V, texts];
+    } finally {
+      if (own) busy = false;
+    }
   };
-})(Object, TypeError, Float64Array))JS";
+})(Object, TypeError, WeakRef, Float64Array))JS";
 
 // The field's number from its text: atof's reading, and no time (NaN) for a
 // time whose text is empty.
@@ -102,77 +114,7 @@ double ParseField(napi_env env, napi_value text, bool is_time) {
   return Util::StringToDouble(whole);
 }
 
-std::vector<double>* ColumnOf(BarData::Columns& c, Field field) {
-  std::vector<double>* columns[kFieldCount] = {&c.close, &c.open, &c.high, &c.low, &c.time, &c.vol};
-  return columns[field];
-}
-
 }  // namespace
-
-// The scratch columns lent to the reader for one read of many bars, as
-// Float64Arrays over their memory. Only the reader, which drops them when it
-// returns, ever holds these arrays. After a read the arrays are detached,
-// which also hands their size back from the engine's count of external
-// memory (left to count, it would make the engine collect garbage all the
-// time). A read that threw leaves them to the collector instead: the
-// exception may be the termination of a worker, under which detaching
-// would abort the process. Each loan leaves about 1.3 KB of bookkeeping
-// that the runtime frees when its event loop next turns, so only reads of
-// at least kLentFrom bars (0.8 MB of columns) borrow; smaller ones take
-// arrays of their own and are copied.
-class RowReader::Loan {
- public:
-  Loan(napi_env env, RowReader& reader, size_t size) : m_env(env), m_reader(reader) {
-    constexpr size_t kLentFrom = 16384;
-    // Not lent twice: a getter may load bars while a read is under way.
-    if (reader.m_lent || size < kLentFrom) return;
-    for (int f = 0; f < kFieldCount; ++f) {
-      std::vector<double>& column = *ColumnOf(reader.m_scratch, static_cast<Field>(f));
-      // Scratch far larger than needed would pass its size on to small bars.
-      if (column.capacity() > 2 * size + 4096) std::vector<double>().swap(column);
-      if (column.size() < size) column.resize(size);
-      napi_value buffer, array;
-      if (napi_create_external_arraybuffer(m_env, column.data(), column.size() * sizeof(double), nullptr,
-                                           nullptr, &buffer) != napi_ok ||
-          napi_create_typedarray(m_env, napi_float64_array, column.size(), buffer, 0, &array) != napi_ok) {
-        m_count = 0;  // runtimes that refuse memory they do not own: the reader makes its own
-        return;
-      }
-      m_arrays[f] = array;
-      ++m_count;
-    }
-    reader.m_lent = true;
-  }
-  ~Loan() {
-    if (m_count == kFieldCount) m_reader.m_lent = false;
-  }
-
-  // After a read that returned: no JavaScript can reach the memory any more.
-  void Return() {
-    for (int f = 0; f < m_count; ++f) {
-      napi_value buffer;
-      if (napi_get_typedarray_info(m_env, m_arrays[f], nullptr, nullptr, nullptr, &buffer, nullptr) == napi_ok) {
-        napi_detach_arraybuffer(m_env, buffer);
-      }
-    }
-  }
-
-  // The six Float64Arrays, or six nulls.
-  napi_value Array(int field) const {
-    return m_count == kFieldCount ? m_arrays[field] : Napi::Env(m_env).Null();
-  }
-  // Whether the reader read into the lent columns (it did not when the
-  // array grew while it was read).
-  bool Holds(const double* data) const {
-    return m_count == kFieldCount && data == m_reader.m_scratch.close.data();
-  }
-
- private:
-  napi_env m_env;
-  RowReader& m_reader;
-  napi_value m_arrays[kFieldCount] = {};
-  int m_count = 0;
-};
 
 RowReader::RowReader(Napi::Env env) {
   napi_value read;
@@ -180,47 +122,20 @@ RowReader::RowReader(Napi::Env env) {
   m_read = Napi::Persistent(Napi::Function(env, read));
 }
 
-void RowReader::Assign(Napi::Env env, Napi::Value array, const char* method, BarData& bars) {
+RowReader::Bars RowReader::Rows(Napi::Env env, Napi::Value array, const char* method) const {
   if (!array.IsArray()) {
     throw Napi::TypeError::New(env, std::string(method) + ": expected an array of bar objects");
   }
-  Loan loan(env, *this, array.As<Napi::Array>().Length());
-  Read read = ReadBars(env, array, method, false, &loan);
-  if (loan.Holds(read.columns.close)) {
-    // Read in place: the scratch becomes the bars, and the bars the scratch.
-    for (int f = 0; f < kFieldCount; ++f) ColumnOf(m_scratch, static_cast<Field>(f))->resize(read.columns.size);
-    bars.Swap(m_scratch);
-  } else {
-    bars.Assign(read.columns);
-  }
-  loan.Return();
+  return Read(env, array, method, false);
 }
 
-void RowReader::Append(Napi::Env env, Napi::Value array, const char* method, BarData& bars, bool prepend) {
-  if (!array.IsArray()) {
-    throw Napi::TypeError::New(env, std::string(method) + ": expected an array of bar objects");
-  }
-  Loan loan(env, *this, array.As<Napi::Array>().Length());
-  Read read = ReadBars(env, array, method, false, &loan);
-  if (prepend) {
-    bars.Prepend(read.columns);
-  } else {
-    bars.Append(read.columns);
-  }
-  loan.Return();
-}
-
-void RowReader::ReplaceLast(Napi::Env env, Napi::Value row, const char* method, BarData& bars) {
+RowReader::Bars RowReader::Row(Napi::Env env, Napi::Value row, const char* method) const {
   if (IsNullish(row)) throw Napi::TypeError::New(env, std::string(method) + ": expected a bar object");
-  Read read = ReadBars(env, row, method, true, nullptr);
-  bars.ReplaceLast(read.columns);  // appends when no bar is held yet
+  return Read(env, row, method, true);
 }
 
-RowReader::Read RowReader::ReadBars(Napi::Env env, Napi::Value rows, const char* method, bool one,
-                                    const Loan* loan) {
-  napi_value args[3 + kFieldCount] = {rows, Napi::String::New(env, method), Napi::Boolean::New(env, one)};
-  for (int f = 0; f < kFieldCount; ++f) args[3 + f] = loan ? loan->Array(f) : env.Null();
-  Napi::Value answer = m_read.Value().Call(3 + kFieldCount, args);
+RowReader::Bars RowReader::Read(Napi::Env env, Napi::Value rows, const char* method, bool one) const {
+  Napi::Value answer = m_read.Call({rows, Napi::String::New(env, method), Napi::Boolean::New(env, one)});
   Napi::Array parts = answer.As<Napi::Array>();
   const size_t count = static_cast<size_t>(parts.Get(uint32_t{0}).As<Napi::Number>().DoubleValue());
   double* columns[kFieldCount];

@@ -14,47 +14,36 @@
 // the same double except for -0 (read as 0, as its text is "0") and NaN
 // (always the one positive NaN); only other values go through text.
 
-// Reads bar objects into the bars. Reading six properties of each bar
-// through Node-API would cost several calls per field; instead a small
-// JavaScript function, compiled once per thread that loads the module,
-// reads the fields where the engine compiles the property reads and writes
-// the numbers into six Float64Arrays, and hands back, for the rare field
-// that is not a number, its text (String(value), toString methods run there
-// in field order), which the C++ side parses. For many bars the arrays are
-// lent: they lie over the reader's own scratch columns, so that SetData
-// swaps the scratch in as the new bars without a copy (the old bars become
-// the scratch, one set per thread).
-//
-// A bar array is read in index order with its length read again before
-// each element, as a loop over the array in JavaScript would. Each method
-// throws a TypeError naming `method` for a non-array or a null or
-// undefined bar (a hole reads as undefined), passes exceptions of getters
-// and toString methods on unchanged, and changes `bars` only once every
-// bar has been read.
+// Reads bar objects into columns. Reading six properties of each bar through
+// Node-API would cost several calls per field; instead a small JavaScript
+// function, compiled once per thread that loads the module, reads the
+// fields where the engine compiles the property reads and writes the
+// numbers into Float64Array columns, and hands back, for the rare field that
+// is not a number, its text (String(value), toString methods run there in
+// field order). The C++ side parses those texts and passes the columns on.
 class RowReader {
  public:
   explicit RowReader(Napi::Env env);
 
-  // SetData: replaces the bars.
-  void Assign(Napi::Env env, Napi::Value array, const char* method, BarData& bars);
-  // AppendData: adds bars after the held ones, or before them.
-  void Append(Napi::Env env, Napi::Value array, const char* method, BarData& bars, bool prepend);
-  // ReplaceLastData: the one bar `row` replaces the newest one.
-  void ReplaceLast(Napi::Env env, Napi::Value row, const char* method, BarData& bars);
-
- private:
-  class Loan;
-  // Bars read from JavaScript: views of the columns they were read into,
-  // which stay valid while `keep` is reachable (the rest of the method).
-  struct Read {
+  // Bars read from JavaScript: views of the reader's columns, which stay
+  // valid while `keep` is reachable (the rest of the calling method).
+  struct Bars {
     Napi::Value keep;
     BarColumns columns;
   };
-  Read ReadBars(Napi::Env env, Napi::Value rows, const char* method, bool one, const Loan* loan);
+
+  // Every element of a JavaScript array as a bar, in index order. The
+  // length is read again before each element, as a loop over the array in
+  // JavaScript would. Throws a TypeError naming `method` for a non-array or
+  // a null or undefined element (a hole reads as undefined).
+  Bars Rows(Napi::Env env, Napi::Value array, const char* method) const;
+  // One bar; a TypeError naming `method` for null or undefined.
+  Bars Row(Napi::Env env, Napi::Value row, const char* method) const;
+
+ private:
+  Bars Read(Napi::Env env, Napi::Value rows, const char* method, bool one) const;
 
   Napi::FunctionReference m_read;
-  BarData::Columns m_scratch;  // lent to the reader during a read
-  bool m_lent = false;
 };
 
 // The formula text of the constructor argument: "" for undefined, else the

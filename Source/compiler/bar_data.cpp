@@ -79,8 +79,7 @@ void BarData::Prepend(const BarColumns& bars) {
   Changed(0);
   const size_t held = size();
   Resize(held + bars.size);
-  Columns& c = m_columns;
-  for (std::vector<double>* column : {&c.close, &c.open, &c.high, &c.low, &c.vol, &c.time}) {
+  for (std::vector<double>* column : {&m_close, &m_open, &m_high, &m_low, &m_vol, &m_time}) {
     std::copy_backward(column->begin(), column->begin() + static_cast<std::ptrdiff_t>(held), column->end());
   }
   CopyAt(0, bars);
@@ -101,31 +100,24 @@ void BarData::Clear() {
   Resize(0);
 }
 
-void BarData::Swap(Columns& columns) {
-  Changed(0);
-  std::swap(m_columns, columns);
-}
-
 void BarData::Assign(const std::vector<BarRow>& rows) { Assign(RowColumns(rows).View()); }
 void BarData::Append(const std::vector<BarRow>& rows) { Append(RowColumns(rows).View()); }
 void BarData::Prepend(const std::vector<BarRow>& rows) { Prepend(RowColumns(rows).View()); }
 void BarData::ReplaceLast(const BarRow& row) { ReplaceLast(RowColumns({row}).View()); }
 
 void BarData::Resize(size_t size) {
-  Columns& c = m_columns;
-  for (std::vector<double>* column : {&c.close, &c.open, &c.high, &c.low, &c.vol, &c.time}) {
+  for (std::vector<double>* column : {&m_close, &m_open, &m_high, &m_low, &m_vol, &m_time}) {
     column->resize(size);
   }
 }
 
 void BarData::CopyAt(size_t at, const BarColumns& bars) {
-  Columns& c = m_columns;
-  CopyColumn(c.close, at, bars.close, bars.size, 0.0);
-  CopyColumn(c.open, at, bars.open, bars.size, 0.0);
-  CopyColumn(c.high, at, bars.high, bars.size, 0.0);
-  CopyColumn(c.low, at, bars.low, bars.size, 0.0);
-  CopyColumn(c.vol, at, bars.vol, bars.size, 0.0);
-  CopyColumn(c.time, at, bars.time, bars.size, NAN);
+  CopyColumn(m_close, at, bars.close, bars.size, 0.0);
+  CopyColumn(m_open, at, bars.open, bars.size, 0.0);
+  CopyColumn(m_high, at, bars.high, bars.size, 0.0);
+  CopyColumn(m_low, at, bars.low, bars.size, 0.0);
+  CopyColumn(m_vol, at, bars.vol, bars.size, 0.0);
+  CopyColumn(m_time, at, bars.time, bars.size, NAN);
 }
 
 uint64_t BarData::ChangeLog::NextId() {

@@ -39,11 +39,6 @@ class BarData {
  public:
   using TextRow = std::map<std::string, std::string>;
 
-  // Owned columns, all of one length.
-  struct Columns {
-    std::vector<double> close, open, high, low, vol, time;
-  };
-
   BarData() = default;
   explicit BarData(const std::vector<BarRow>& rows) { Assign(rows); }
 
@@ -54,8 +49,8 @@ class BarData {
   // a price field ("c") falls back to its long key ("close").
   static double ReadField(const TextRow& row, const char* short_key, const char* long_key);
 
-  size_t size() const { return m_columns.close.size(); }
-  bool empty() const { return m_columns.close.empty(); }
+  size_t size() const { return m_close.size(); }
+  bool empty() const { return m_close.empty(); }
 
   // ---- Mutators --------------------------------------------------------------
   void Assign(const BarColumns& bars);
@@ -64,9 +59,6 @@ class BarData {
   // Replaces the newest bar by the one bar of `bar`; appends when none is held.
   void ReplaceLast(const BarColumns& bar);
   void Clear();
-  // Replaces the held bars by `columns` without copying them (bars built in
-  // place); `columns` receives the previous ones.
-  void Swap(Columns& columns);
   // The same for rows (tests, text rows).
   void Assign(const std::vector<BarRow>& rows);
   void Append(const std::vector<BarRow>& rows);
@@ -74,17 +66,14 @@ class BarData {
   void ReplaceLast(const BarRow& row);
 
   // ---- Views for a run -------------------------------------------------------
-  const std::vector<double>& Close() const { return m_columns.close; }
-  const std::vector<double>& Open() const { return m_columns.open; }
-  const std::vector<double>& High() const { return m_columns.high; }
-  const std::vector<double>& Low() const { return m_columns.low; }
-  const std::vector<double>& Volume() const { return m_columns.vol; }
-  const std::vector<double>& Time() const { return m_columns.time; }
-  bool HasTime(size_t i) const { return !std::isnan(m_columns.time[i]); }
-  BarRow Row(size_t i) const {
-    const Columns& c = m_columns;
-    return {c.close[i], c.open[i], c.high[i], c.low[i], c.vol[i], c.time[i]};
-  }
+  const std::vector<double>& Close() const { return m_close; }
+  const std::vector<double>& Open() const { return m_open; }
+  const std::vector<double>& High() const { return m_high; }
+  const std::vector<double>& Low() const { return m_low; }
+  const std::vector<double>& Volume() const { return m_vol; }
+  const std::vector<double>& Time() const { return m_time; }
+  bool HasTime(size_t i) const { return !std::isnan(m_time[i]); }
+  BarRow Row(size_t i) const { return {m_close[i], m_open[i], m_high[i], m_low[i], m_vol[i], m_time[i]}; }
 
   // Change tracking for incremental runs. Every bar list has its own id (a
   // copy gets a new one) and counts its changes; FirstChangedSince(v) is the
@@ -117,5 +106,10 @@ class BarData {
   static constexpr size_t kChangesKept = 64;
   ChangeLog m_log;
 
-  Columns m_columns;
+  std::vector<double> m_close;
+  std::vector<double> m_open;
+  std::vector<double> m_high;
+  std::vector<double> m_low;
+  std::vector<double> m_vol;
+  std::vector<double> m_time;
 };

@@ -58,10 +58,6 @@ TEST(BarData, MutatorsAndTheFirstRowTheyChange) {
       {"replace last", [](BarData& b, const BarColumns&) { b.ReplaceLast(Close(30)); }, {5, 6, 1, 2, 30}, 4},
       {"append columns", [](BarData& b, const BarColumns& c) { b.Append(c); }, {5, 6, 1, 2, 30, 5, 6}, 5},
       {"assign", [](BarData& b, const BarColumns&) { b.Assign({Close(7)}); }, {7}, 0},
-      {"swap", [](BarData& b, const BarColumns&) {
-         BarData::Columns columns{{8, 9}, {0, 0}, {0, 0}, {0, 0}, {0, 0}, {NAN, NAN}};
-         b.Swap(columns);
-       }, {8, 9}, 0},
   };
   BarData bars;
   for (const auto& step : steps) {
