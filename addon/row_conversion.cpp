@@ -53,45 +53,56 @@ constexpr char kReaderSource[] = R"JS((function (ObjectOf, TypeError, WeakRef, F
     texts[n + 1] = typeof value === 'string' ? value : `${value}`;
     return 0;
   }
+  // Reads the bars into state.cols (grown when the array grows meanwhile)
+  // and returns their count. The loop is a function of its own, ending in a
+  // bare return: the code the engine compiles while the loop runs for the
+  // first time would otherwise meet code after it that never ran, and drop
+  // back to the interpreter at the end of every later call.
+  function fill(rows, method, state) {
+    let cols = state.cols;
+    let C = cols[0], O = cols[1], H = cols[2], L = cols[3], T = cols[4], V = cols[5];
+    let i = 0;
+    for (; i < rows.length; i++) {
+      let row = rows[i];
+      if (row === null || row === undefined) throw new TypeError(`${method}: bar ${i} is not an object`);
+      if (typeof row !== 'object' && typeof row !== 'function') row = ObjectOf(row);
+      const c = row.c, o = row.o, h = row.h, l = row.l, t = row.t, v = row.v;
+      if (i === C.length) {
+        const more = fresh(2 * i);
+        for (let f = 0; f < 6; f++) for (let k = 0; k < i; k++) more[f][k] = cols[f][k];
+        cols = state.cols = more;
+        C = cols[0]; O = cols[1]; H = cols[2]; L = cols[3]; T = cols[4]; V = cols[5];
+      }
+      if (typeof c === 'number' && typeof o === 'number' && typeof h === 'number' &&
+          typeof l === 'number' && typeof t === 'number' && typeof v === 'number' &&
+          c + o + h + l + t + v === c + o + h + l + t + v) {
+        C[i] = c + 0; O[i] = o + 0; H[i] = h + 0; L[i] = l + 0; T[i] = t + 0; V[i] = v + 0;
+      } else {
+        if (state.texts === null) state.texts = setPrototypeOf([], null);
+        const texts = state.texts;
+        const at = i * 6;
+        C[i] = field(c, texts, at); O[i] = field(o, texts, at + 1); H[i] = field(h, texts, at + 2);
+        L[i] = field(l, texts, at + 3); T[i] = field(t, texts, at + 4); V[i] = field(v, texts, at + 5);
+      }
+    }
+    return i;
+  }
   return function readRows(rows, method, one) {
     if (one) rows = [rows];
     const own = !busy;
     let cols = own && kept !== null ? kept.deref() : undefined;
-    if (cols === undefined || cols[0].length < rows.length) {
-      cols = fresh(rows.length > 16 ? rows.length : 16);
-      if (own) kept = new WeakRef(cols);
-    }
+    if (cols === undefined || cols[0].length < rows.length) cols = fresh(rows.length > 16 ? rows.length : 16);
     busy = true;
     try {
-      let C = cols[0], O = cols[1], H = cols[2], L = cols[3], T = cols[4], V = cols[5];
-      let texts = null;
-      let i = 0;
-      for (; i < rows.length; i++) {
-        let row = rows[i];
-        if (row === null || row === undefined) throw new TypeError(`${method}: bar ${i} is not an object`);
-        if (typeof row !== 'object' && typeof row !== 'function') row = ObjectOf(row);
-        const c = row.c, o = row.o, h = row.h, l = row.l, t = row.t, v = row.v;
-        if (i === C.length) {
-          const more = fresh(2 * i);
-          for (let f = 0; f < 6; f++) for (let k = 0; k < i; k++) more[f][k] = cols[f][k];
-          cols = more;
-          if (own) kept = new WeakRef(cols);
-          C = cols[0]; O = cols[1]; H = cols[2]; L = cols[3]; T = cols[4]; V = cols[5];
-        }
-        if (typeof c === 'number' && typeof o === 'number' && typeof h === 'number' &&
-            typeof l === 'number' && typeof t === 'number' && typeof v === 'number' &&
-            c + o + h + l + t + v === c + o + h + l + t + v) {
-          C[i] = c + 0; O[i] = o + 0; H[i] = h + 0; L[i] = l + 0; T[i] = t + 0; V[i] = v + 0;
-        } else {
-          if (texts === null) texts = setPrototypeOf([], null);
-          const at = i * 6;
-          C[i] = field(c, texts, at); O[i] = field(o, texts, at + 1); H[i] = field(h, texts, at + 2);
-          L[i] = field(l, texts, at + 3); T[i] = field(t, texts, at + 4); V[i] = field(v, texts, at + 5);
-        }
-      }
-      return [i, C, O, H, L, T, V, texts];
+      const state = { cols, texts: null };
+      const count = fill(rows, method, state);
+      cols = state.cols;
+      return [count, cols[0], cols[1], cols[2], cols[3], cols[4], cols[5], state.texts];
     } finally {
-      if (own) busy = false;
+      if (own) {
+        busy = false;
+        if (kept === null || kept.deref() !== cols) kept = new WeakRef(cols);
+      }
     }
   };
 })(Object, TypeError, WeakRef, Float64Array))JS";
