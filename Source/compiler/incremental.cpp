@@ -93,6 +93,11 @@ size_t WindowNeed(double n) {
   return static_cast<size_t>(std::ceil(n)) + 2;
 }
 
+size_t WindowNeedOf(const std::vector<const NodeState*>& args, size_t i) {
+  const std::optional<double> n = NumberArg(args, i);
+  return n ? WindowNeed(*n) : kAllBars;
+}
+
 size_t ResumePoint(NodeState& state, const SeriesView& x, size_t from, size_t first_valid,
                    size_t back) {
   if (from > 0 && state.kept && state.value.isListType() && state.resume_at <= from &&

@@ -97,6 +97,8 @@ std::optional<double> NumberArg(const std::vector<const NodeState*>& args, size_
 // How many trailing bars a window of n bars reads back, plus the bar before
 // (kAllBars for a period that is not a usable count).
 size_t WindowNeed(double n);
+// WindowNeed of argument i, a constant period (kAllBars when it is not a number).
+size_t WindowNeedOf(const std::vector<const NodeState*>& args, size_t i);
 
 // Where a resumable loop over the bars of x starts: at the state's
 // checkpoint when it lies in the unchanged bars (before `from`), was taken on

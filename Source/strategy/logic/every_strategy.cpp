@@ -3,8 +3,14 @@
 #include "strategy/logic/logic_util.h"
 #include "strategy/util/args.h"
 
+namespace {
+
+bool AllHeld(uint64_t count, uint64_t n) { return count == n; }
+
+}  // namespace
+
 DataExt Every(const DataExt& x, unsigned long n) {
-  return CountTrueInWindow(x.m_raw_data, n, [n](uint64_t count) { return count == n; });
+  return CountTrueInWindow(x.m_raw_data, n, [n](uint64_t count) { return AllHeld(count, n); });
 }
 
 DataExt Every(const DataExt& x_value, const DataExt& n_value) {
@@ -29,4 +35,13 @@ DataExt Every(const DataExt& x_value, const DataExt& n_value) {
 
 DataExt EveryStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
   return Args(args, env).Call<Arg::kAny, Arg::kCountOrSeries>(FORMULA_OVERLOADS(Every));
+}
+
+bool EveryStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_t from,
+                           NodeState& state) const {
+  return ResumeCountTrue(args, from, state, AllHeld);
+}
+
+size_t EveryStrategy::Lookback(const std::vector<const NodeState*>& args) const {
+  return WindowNeedOf(args, 1);
 }

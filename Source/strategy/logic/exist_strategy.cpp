@@ -3,8 +3,14 @@
 #include "strategy/logic/logic_util.h"
 #include "strategy/util/args.h"
 
+namespace {
+
+bool AnyHeld(uint64_t count, uint64_t) { return count > 0; }
+
+}  // namespace
+
 DataExt Exist(const DataExt& x, unsigned long n) {
-  return CountTrueInWindow(x.m_raw_data, n, [](uint64_t count) { return count > 0; });
+  return CountTrueInWindow(x.m_raw_data, n, [n](uint64_t count) { return AnyHeld(count, n); });
 }
 
 DataExt Exist(const DataExt& x_value, const DataExt& n_value) {
@@ -23,4 +29,13 @@ DataExt Exist(const DataExt& x_value, const DataExt& n_value) {
 
 DataExt ExistStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
   return Args(args, env).Call<Arg::kAny, Arg::kCountOrSeries>(FORMULA_OVERLOADS(Exist));
+}
+
+bool ExistStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_t from,
+                           NodeState& state) const {
+  return ResumeCountTrue(args, from, state, AnyHeld);
+}
+
+size_t ExistStrategy::Lookback(const std::vector<const NodeState*>& args) const {
+  return WindowNeedOf(args, 1);
 }

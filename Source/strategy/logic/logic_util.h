@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "compiler/data_ext.h"
+#include "compiler/incremental.h"
 #include "strategy/util/args.h"
 #include "strategy/util/window_loop.h"
 
@@ -62,16 +63,45 @@ DataExt MovesInARow(const DataExt& x_value, const DataExt& n_value) {
       [&n](size_t i) { return n[i]; });
 }
 
-// Counting variant of EVERY and EXIST: the number of true positions among
-// the last n positions up to i (none before the first valid bar), fed to
-// `test`; invalid before the first valid bar. A window of 0 positions still
-// holds the current one, so EVERY(X,0) is 1 exactly where X[i] is false and
-// EXIST(X,0) exactly where it is true.
+// Counting variant of EVERY and EXIST over bars [begin, end): the number of
+// true positions among the last n positions up to i (none before the first
+// valid bar f; carried in carry.acc, a whole number), fed to `test`; invalid
+// before f. A window of 0 positions still holds the current one, so
+// EVERY(X,0) is 1 exactly where X[i] is false and EXIST(X,0) exactly where it
+// is true.
+template <typename X, typename Test, typename Put>
+void CountTrueBars(const X& x, size_t f, uint64_t n, size_t begin, size_t end, Carry& carry,
+                   Test test, Put put) {
+  double& count = carry.acc;
+  SlideBars(
+      begin, end, f, n > 0 ? n : 1, 0, [&](size_t i) { count += Holds(x[i]) ? 1.0 : 0.0; },
+      [&](size_t j) { count -= Holds(x[j]) ? 1.0 : 0.0; },
+      [&](size_t) { return test(static_cast<uint64_t>(count)) ? 1.0 : 0.0; }, put);
+}
+
+// The same over every bar of x, as a new series.
 template <typename Test>
 DataExt CountTrueInWindow(const std::vector<double>& x, uint64_t n, Test test) {
-  uint64_t count = 0;
-  return DataExt(SlidingWindows(
-      x.size(), FirstValidBar(x), n > 0 ? n : 1, 0, [&](size_t i) { count += Holds(x[i]) ? 1 : 0; },
-      [&](size_t j) { count -= Holds(x[j]) ? 1 : 0; },
-      [&](size_t) { return test(count) ? 1.0 : 0.0; }));
+  std::vector<double> out(x.size());
+  Carry carry;
+  CountTrueBars(x, FirstValidBar(x), n, 0, x.size(), carry, test,
+                [&out](size_t i, double v) { out[i] = v; });
+  return DataExt(std::move(out));
+}
+
+// Resume of EVERY and EXIST with a constant period; test(count, n).
+template <typename Test>
+bool ResumeCountTrue(const std::vector<const NodeState*>& args, size_t from, NodeState& state,
+                     Test test) {
+  const NodeState* x = SeriesArg(args, 0);
+  const std::optional<double> period = NumberArg(args, 1);
+  if (!x || !period) return false;
+  const uint64_t n = ToCount(*period);
+  const SeriesView xs = x->Series();
+  const size_t f = xs.FirstValid();
+  auto test_n = [&test, n](uint64_t count) { return test(count, n); };
+  return ResumeLoop(state, xs, xs.size(), from, f, n > 0 ? n : 1,
+                    [&](size_t begin, size_t end, Carry& carry, auto put) {
+                      CountTrueBars(xs, f, n, begin, end, carry, test_n, put);
+                    });
 }

@@ -67,6 +67,5 @@ bool CountStrategy::Resume(const std::vector<const NodeState*>& args, size_t, si
 }
 
 size_t CountStrategy::Lookback(const std::vector<const NodeState*>& args) const {
-  const std::optional<double> n = NumberArg(args, 1);
-  return n ? WindowNeed(*n) : kAllBars;
+  return WindowNeedOf(args, 1);
 }

@@ -37,6 +37,5 @@ bool MaStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_
 }
 
 size_t MaStrategy::Lookback(const std::vector<const NodeState*>& args) const {
-  const std::optional<double> n = NumberArg(args, 1);
-  return n ? WindowNeed(*n) : kAllBars;
+  return WindowNeedOf(args, 1);
 }

@@ -59,6 +59,5 @@ bool RefStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size
 }
 
 size_t RefStrategy::Lookback(const std::vector<const NodeState*>& args) const {
-  const std::optional<double> n = NumberArg(args, 1);
-  return n ? WindowNeed(*n) : kAllBars;
+  return WindowNeedOf(args, 1);
 }

@@ -30,5 +30,5 @@ bool AveDevStrategy::Resume(const std::vector<const NodeState*>& args, size_t, s
 }
 
 size_t AveDevStrategy::Lookback(const std::vector<const NodeState*>& args) const {
-  return PeriodLookback(args);
+  return WindowNeedOf(args, 1);
 }

@@ -28,5 +28,5 @@ bool DevSqStrategy::Resume(const std::vector<const NodeState*>& args, size_t, si
 }
 
 size_t DevSqStrategy::Lookback(const std::vector<const NodeState*>& args) const {
-  return PeriodLookback(args);
+  return WindowNeedOf(args, 1);
 }

@@ -33,5 +33,5 @@ bool StdStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size
 }
 
 size_t StdStrategy::Lookback(const std::vector<const NodeState*>& args) const {
-  return PeriodLookback(args);
+  return WindowNeedOf(args, 1);
 }

@@ -32,5 +32,5 @@ bool StdpStrategy::Resume(const std::vector<const NodeState*>& args, size_t, siz
 }
 
 size_t StdpStrategy::Lookback(const std::vector<const NodeState*>& args) const {
-  return PeriodLookback(args);
+  return WindowNeedOf(args, 1);
 }

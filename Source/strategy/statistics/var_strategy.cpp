@@ -30,5 +30,5 @@ bool VarStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size
 }
 
 size_t VarStrategy::Lookback(const std::vector<const NodeState*>& args) const {
-  return PeriodLookback(args);
+  return WindowNeedOf(args, 1);
 }

@@ -28,5 +28,5 @@ bool VarpStrategy::Resume(const std::vector<const NodeState*>& args, size_t, siz
 }
 
 size_t VarpStrategy::Lookback(const std::vector<const NodeState*>& args) const {
-  return PeriodLookback(args);
+  return WindowNeedOf(args, 1);
 }

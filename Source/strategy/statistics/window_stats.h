@@ -123,12 +123,6 @@ bool ResumeConstantSpread(const std::vector<const NodeState*>& args, size_t from
                     });
 }
 
-// The bars a constant window reads again on the next run.
-inline size_t PeriodLookback(const std::vector<const NodeState*>& args) {
-  const std::optional<double> n = NumberArg(args, 1);
-  return n ? WindowNeed(*n) : kAllBars;
-}
-
 // Per-bar period: the window at bar i runs from max(f, trunc32(i - n[i] + 1))
 // to i and everything is re-summed over it. `empty_window` is the output
 // where the period is below 1.
