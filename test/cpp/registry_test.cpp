@@ -45,24 +45,6 @@ TEST(Registry, FrontEndTableFollowsTheRegistry) {
   EXPECT_TRUE(Table::Instance()->IsDraw("PARTLINE2"));
 }
 
-TEST(Registry, AcceptedCounts) {
-  struct Case {
-    int low, high;
-    size_t count;
-    bool accepted;
-  };
-  const Case cases[] = {
-      {3, 4, 2, false}, {3, 4, 3, true}, {3, 4, 4, true}, {3, 4, 5, false},
-      {3, kOddFromThree, 1, false}, {3, kOddFromThree, 3, true}, {3, kOddFromThree, 4, false},
-      {3, kOddFromThree, 9, true},  {0, 0, 0, true},  {0, 0, 1, false},
-  };
-  for (const Case& c : cases) {
-    FunctionInfo f{"X", {"X"}, c.low, c.high, FunctionOutput::kValue,
-                   FunctionSpread::kFromFirstBar};
-    EXPECT_EQ(f.Accepts(c.count), c.accepted) << c.low << ".." << c.high << " " << c.count;
-  }
-}
-
 // Every name reaches an object of its row's class (a class name of n
 // characters mangles to "<n><name>"), aliases included; other names, even
 // differing only in case or spaces, reach nothing.

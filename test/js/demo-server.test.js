@@ -57,22 +57,13 @@ function expectedOutputs(formula, count, period = 1440) {
   })), (key, value) => (typeof value === 'number' && !Number.isFinite(value) ? null : value)));
 }
 
-function readEvents(pathname) {
-  return new Promise((resolve, reject) => {
-    http.get(new URL(pathname, base), (res) => {
-      let text = '';
-      res.setEncoding('utf8');
-      res.on('data', (c) => { text += c; });
-      res.on('end', () => {
-        const events = text.split('\n\n').filter(Boolean).map((block) => {
-          const [, name] = /^event: (.*)$/m.exec(block);
-          const [, data] = /^data: (.*)$/m.exec(block);
-          return { name, data: JSON.parse(data) };
-        });
-        resolve({ status: res.statusCode, type: res.headers['content-type'], events });
-      });
-    }).on('error', reject);
-  });
+async function readEvents(pathname) {
+  const res = await fetch(new URL(pathname, base));
+  const events = (await res.text()).split('\n\n').filter(Boolean).map((block) => ({
+    name: /^event: (.*)$/m.exec(block)[1],
+    data: JSON.parse(/^data: (.*)$/m.exec(block)[1]),
+  }));
+  return { status: res.status, type: res.headers.get('content-type'), events };
 }
 
 before(async () => {

@@ -69,23 +69,25 @@ std::vector<double> QueueDefinition(const std::vector<double>& x, uint64_t n, Ev
 bool Greater(double a, double b) { return a > b; }
 bool Less(double a, double b) { return a < b; }
 
+// Calls visit(j) for bars i, i-1, ... of the last k (bar 0 at the earliest).
+template <typename Visit>
+void WalkBack(size_t i, uint64_t k, Visit visit) {
+  for (size_t j = i, walked = 0; walked < k; --j, ++walked) {
+    visit(j);
+    if (j == 0) break;
+  }
+}
+
 // Per-bar HHV/LLV: backward scan from the worst double with a strict test.
 std::vector<double> PerBarValueDefinition(const std::vector<double>& x,
                                           const std::vector<double>& n, bool high) {
-  const size_t len = std::min(x.size(), n.size());
   const size_t f = FirstValidBar(x);
   std::vector<double> out;
-  for (size_t i = 0; i < len; ++i) {
-    if (i < f) { out.push_back(INV); continue; }
-    if (i == f) { out.push_back(x[f]); continue; }
+  for (size_t i = 0; i < std::min(x.size(), n.size()); ++i) {
     const uint64_t k = NaiveCount(n[i]);
-    if (k == 0) { out.push_back(x[i]); continue; }
     double best = high ? std::numeric_limits<double>::lowest() : std::numeric_limits<double>::max();
-    for (size_t j = i, walked = 0; walked < k; --j, ++walked) {
-      if (high ? x[j] > best : x[j] < best) best = x[j];
-      if (j == 0) break;
-    }
-    out.push_back(best == INV ? 0.0 : best);
+    WalkBack(i, k, [&](size_t j) { best = (high ? x[j] > best : x[j] < best) ? x[j] : best; });
+    out.push_back(i < f ? INV : i == f ? x[f] : k == 0 ? x[i] : best == INV ? 0.0 : best);
   }
   return out;
 }
@@ -162,22 +164,13 @@ std::vector<double> HeldQueueDefinition(const std::vector<double>& x, uint64_t n
 
 std::vector<double> PerBarCountDefinition(const std::vector<double>& x,
                                           const std::vector<double>& n) {
-  const size_t len = std::min(x.size(), n.size());
   const size_t f = FirstValidBar(x);
   std::vector<double> out;
-  for (size_t i = 0; i < len; ++i) {
-    if (i < f) { out.push_back(INV); continue; }
+  for (size_t i = 0; i < std::min(x.size(), n.size()); ++i) {
     const uint64_t k = NaiveCount(n[i]);
     double count = 0;
-    if (k == 0) {
-      for (size_t j = f; j <= i; ++j) count += x[j] > 0.0 ? 1 : 0;
-    } else {
-      for (size_t j = i, walked = 0; walked < k; --j, ++walked) {
-        count += x[j] > 0.0 ? 1 : 0;
-        if (j == 0) break;
-      }
-    }
-    out.push_back(count);
+    WalkBack(i, k == 0 ? i + 1 - std::min(f, i) : k, [&](size_t j) { count += x[j] > 0.0 ? 1 : 0; });
+    out.push_back(i < f ? INV : count);
   }
   return out;
 }

@@ -33,18 +33,6 @@ function datasOf(output, name) {
   return match[1] === '' ? [] : match[1].split(',');
 }
 
-// Deterministic pseudo-random numbers in [0, 1) (mulberry32).
-function seededRandom(seed) {
-  let state = seed >>> 0;
-  return () => {
-    state = (state + 0x6d2b79f5) >>> 0;
-    let t = state;
-    t = Math.imul(t ^ (t >>> 15), t | 1);
-    t ^= t + Math.imul(t ^ (t >>> 7), t | 61);
-    return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
-  };
-}
-
 module.exports = {
   NOT_COMPILED,
   NodeCompiler,
@@ -52,5 +40,4 @@ module.exports = {
   barsWithCloses,
   compiled,
   datasOf,
-  seededRandom,
 };
