@@ -72,28 +72,17 @@ TEST(AveragesSumsNaiveTest, PerBarWindowsMatchRescan) {
     const size_t f = FirstValidBar(x);
     std::vector<double> want_ma, want_sum, want_wma;
     for (size_t i = 0; i < x.size(); ++i) {
-      const int64_t start = NaiveWindowStart(f, i, n[i]);
-      if (i < f) {
-        want_ma.push_back(INV);
-        want_sum.push_back(INV);
-        want_wma.push_back(INV);
-      } else if (start > static_cast<int64_t>(i)) {
-        want_ma.push_back(INV);
-        want_sum.push_back(0.0);
-        want_wma.push_back(0.0 / 0.0);
-      } else {
-        const size_t from = static_cast<size_t>(start);
-        const double sum = NaiveSum(x, from, i);
-        want_ma.push_back(sum / static_cast<double>(i - from + 1));
-        want_sum.push_back(sum);
-        double weighted = 0.0, divisor = 0.0;
-        for (size_t k = from; k <= i; ++k) {
-          const double w = static_cast<double>(k - from + 1);
-          if (IsValid(x[k])) weighted = w * x[k] + weighted;
-          divisor = divisor + w;
-        }
-        want_wma.push_back(weighted / divisor);
+      // The window from `start` to i; empty (a period below 1) when start > i.
+      const int64_t start = NaiveWindowStart(f, i, n[i]), end = static_cast<int64_t>(i);
+      double sum = 0.0, weighted = 0.0, divisor = 0.0;
+      for (int64_t k = start; k <= end; ++k) {
+        const double w = static_cast<double>(k - start + 1);
+        if (IsValid(x[k])) sum = sum + x[k], weighted = w * x[k] + weighted;
+        divisor = divisor + w;
       }
+      want_ma.push_back(i < f || start > end ? INV : sum / static_cast<double>(end - start + 1));
+      want_sum.push_back(i < f ? INV : sum);
+      want_wma.push_back(i < f ? INV : weighted / divisor);  // 0/0 is NaN: the empty window
     }
     EXPECT_SERIES(Ma(Series(x), Series(n)).getRawData(), (want_ma));
     EXPECT_SERIES(Sum(Series(x), Series(n)).getRawData(), (want_sum));
