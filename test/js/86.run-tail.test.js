@@ -88,18 +88,6 @@ describe('Formula.runTail', () => {
     assert.deepEqual(f.run().outputs[0].values.slice(0, 9), kept.slice(0, 9));
     assert.ok(Object.is(tail.outputs[0].values[0], compile('X:MA(C,3);', { bars: held }).run().outputs[0].values[9]));
   });
-
-  test('prepending, replacing all bars and another period start from bar 0', () => {
-    const held = Array.from({ length: 20 }, (_, i) => makeBar(i + 5));
-    const f = compile('X:EMA(C,5);', { bars: held });
-    f.run();
-    f.prependBars([makeBar(4)]);
-    assert.equal(f.runTail().from, 0);
-    f.setBars(held);
-    assert.equal(f.runTail().from, 0);
-    f.period = 5;
-    assert.equal(f.runTail().from, 0);
-  });
 });
 
 test('NodeCompiler.Run after ticks and a prepend gives the text of a full run', () => {

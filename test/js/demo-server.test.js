@@ -46,15 +46,10 @@ const post = (formula, extra = {}) => request('POST', '/run', JSON.stringify({ f
 
 // The server's JSON form of a run: NaN and infinities as null.
 function expectedOutputs(formula, count, period = 1440) {
-  const f = compile(formula);
-  f.setBars(Object.fromEntries(Object.entries(bars).map(([k, v]) => [k, Array.from(v).slice(0, count)])));
-  f.period = period;
-  return JSON.parse(JSON.stringify(f.run().outputs.map((o) => ({
-    name: o.name,
-    properties: o.properties,
-    values: Array.from(o.values, (x) => (Number.isFinite(x) ? x : null)),
-    drawing: o.drawing,
-  })), (key, value) => (typeof value === 'number' && !Number.isFinite(value) ? null : value)));
+  const first = Object.fromEntries(Object.entries(bars).map(([k, v]) => [k, v.slice(0, count)]));
+  const outputs = compile(formula, { period, bars: first }).run().outputs
+    .map(({ name, properties, values, drawing }) => ({ name, properties, values: Array.from(values), drawing }));
+  return JSON.parse(JSON.stringify(outputs)); // NaN and infinities become null, as the server writes them
 }
 
 async function readEvents(pathname) {

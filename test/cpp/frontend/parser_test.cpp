@@ -66,32 +66,26 @@ TEST(ParserTest, PrecedenceFromOrDownToMul) {
   });
 }
 
+// More reports of bad formulas, byte for byte: test/golden.
 TEST(ParserTest, SyntaxErrorsNameTheTokenAtTheCursor) {
   const std::vector<ReportCase> cases = {
-      {"MA5:MA(CLOSE,5)", Report(1, 14, 10007, ")")},
       {"A:1", Report(1, 2, 10007, "1")},
       {"A:1 B:2;", Report(1, 4, 10007, "B")},
       {"A:1 2;", Report(1, 4, 10007, "2")},
       {"MA(C,5)+1;", Report(1, 7, 10007, "+")},
-      {"X:=C-1;", Report(1, 4, 10007, "-1")},
-      {"A+B:1;", Report(1, 3, 10007, ":")},
       {"A:B:1;", Report(1, 3, 10007, ":")},
       {"A:=1:=2;", Report(1, 4, 10007, ":=")},
-      {"X:ma(C,5);", Report(1, 2, 10007, "ma")},
       {"ma(C);", Report(1, 0, 10007, "ma")},
       {"A:'s'(1);", Report(1, 2, 10007, "s")},
       {"A:NULL(1);", Report(1, 2, 10007, "NULL")},
-      {"A:=;", Report(1, 3, 10006, ";")},
       {"A:=", Report(1, 1, 10006, ":=")},
       {"A:();", Report(1, 4, 10006, ";")},
       {"A:!B;", Report(1, 2, 10006, "!")},
-      {"5:A;", Report(1, 0, 10006, "5")},
       {"(A):1;", Report(1, 0, 10006, "(")},
       {"A:1;;", Report(1, 4, 10006, ";")},
       {"A:1+*2;", Report(1, 6, 10006, ";")},
       {"X:=-C;", Report(1, 5, 10006, ";")},
       {"A:MA(C,5)+;", Report(1, 10, 10006, ";")},
-      {"A:(1+2;", Report(1, 6, 10003, ";")},
       {"A:(1+2 B;", Report(1, 8, 10003, ";")},
       {"A:(1+2", Report(1, 5, 10003, "2")},
       {"A:MA(C,5;", Report(1, 8, 10003, ";")},
