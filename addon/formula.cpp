@@ -157,7 +157,10 @@ class OutputBuilder {
  private:
   Napi::String Key(const char* name) { return Napi::String::New(m_env, name); }
 
-  // The engine's doubles at full precision; the invalid value becomes NaN.
+  // The engine's doubles at full precision, from bar m_from on, in a new
+  // array owned by the caller; the invalid value becomes NaN. (An array
+  // over the engine's own memory would be freed only from the event loop,
+  // so a synchronous loop of runs could pile them up.)
   Napi::Float64Array Values(const SeriesView& datas) {
     const size_t from = m_from < datas.size() ? m_from : datas.size();
     Napi::Float64Array values = Napi::Float64Array::New(m_env, datas.size() - from);

@@ -190,11 +190,6 @@ ExternalLatin1 FindExternalLatin1() {
 
 // What an outside string holds: the block, and where to count its bytes
 // once the string is collected.
-struct HeldText {
-  std::shared_ptr<const TextBlock> text;
-  std::shared_ptr<std::atomic<int64_t>> released;
-};
-
 // The text as a JavaScript string. An ASCII text is handed over in place
 // where the runtime allows: the string keeps the block alive (its bytes
 // counted as external memory until then, so that the collector sees them),
@@ -205,27 +200,14 @@ Napi::String TextToJs(Napi::Env env, const std::shared_ptr<const TextBlock>& tex
   ExternalLatin1 external = FindExternalLatin1();
   if (external != nullptr && released && text->ascii() && text->size() > 0 &&
       text->size() <= kMaxOutputBytes) {
-    auto* held = new HeldText{text, released};
+    using HeldText = Handed<std::shared_ptr<const TextBlock>>;
+    auto* held = HeldText::Take(text, text->size(), released);
     napi_value result = nullptr;
     bool copied = false;
-    // The finalizer may run inside a collection: it calls no Node-API
-    // function, and the bytes are taken back at the next report.
-    napi_status status = external(
-        env, const_cast<char*>(text->data()), text->size(),
-        [](napi_env, void*, void* hint) {
-          auto* held = static_cast<HeldText*>(hint);
-          *held->released += static_cast<int64_t>(held->text->size());
-          delete held;
-        },
-        held, &result, &copied);
+    napi_status status = external(env, const_cast<char*>(text->data()), text->size(),
+                                  HeldText::Finalize, held, &result, &copied);
     if (status == napi_ok) {
-      const auto bytes = static_cast<int64_t>(text->size());
-      if (copied) {
-        *released -= bytes;  // the copy has already run the finalizer
-      } else {
-        int64_t unused = 0;
-        napi_adjust_external_memory(env, bytes, &unused);
-      }
+      HeldText::Count(env, text->size(), copied, released);
       return Napi::String(env, result);
     }
     delete held;  // not taken: no string was made

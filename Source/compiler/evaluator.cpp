@@ -74,8 +74,11 @@ struct Operand {
 template <typename Op>
 void CombineElements(const Operand& a, const Operand& b, double* out, size_t out_base,
                      size_t from, size_t length, Op op) {
+  // Computed in any case and then chosen, without a branch, so that the
+  // loops run on vectors.
   auto apply = [op](double x, double y) {
-    return (x == kInvalidValue || y == kInvalidValue) ? kInvalidValue : op(x, y);
+    const double result = op(x, y);
+    return (x == kInvalidValue) | (y == kInvalidValue) ? kInvalidValue : result;
   };
   const double* x = a.data;
   const double* y = b.data;
@@ -102,7 +105,10 @@ void Apply(OpCode code, const Operand& a, const Operand& b, double* out, size_t 
     case OpCode::kMul: return CombineElements(a, b, out, out_base, from, n, [](double x, double y) { return x * y; });
     case OpCode::kDiv:
       // Division by zero (either sign) gives 0 instead of an infinity.
-      return CombineElements(a, b, out, out_base, from, n, [](double x, double y) { return y == 0.0 ? 0.0 : x / y; });
+      return CombineElements(a, b, out, out_base, from, n, [](double x, double y) {
+        const double quotient = x / y;
+        return y == 0.0 ? 0.0 : quotient;
+      });
     case OpCode::kGt: return CombineElements(a, b, out, out_base, from, n, [](double x, double y) { return x > y ? 1.0 : 0.0; });
     case OpCode::kGe: return CombineElements(a, b, out, out_base, from, n, [](double x, double y) { return x >= y ? 1.0 : 0.0; });
     case OpCode::kLt: return CombineElements(a, b, out, out_base, from, n, [](double x, double y) { return x < y ? 1.0 : 0.0; });
