@@ -384,12 +384,14 @@ void Evaluator::RunStatements(const AstNode* root, bool trim) {
       m_outputs.push_back(std::move(output));
     }
   }
-  // Values nobody reads any more keep only what the next run reads.
+  // Values nobody reads any more keep only what the next run reads, and no
+  // spare buffer outlives the run.
   if (m_trim) {
     for (auto& [node, state] : m_states) {
       if (m_plan_outputs.count(node) == 0) state.Trim();
     }
   }
+  m_spare.clear();
 }
 
 void Evaluator::Settle() {
@@ -585,7 +587,7 @@ void Evaluator::Read(const AstNode* reader, const NodeState& arg, size_t need) {
   if (!m_trim || state.node == nullptr) return;
   auto it = m_plan_readers.find(state.node);
   if (it != m_plan_readers.end() && it->second == reader && m_plan_outputs.count(state.node) == 0) {
-    state.Trim();
+    state.Trim(&m_spare);
   }
 }
 
@@ -679,8 +681,23 @@ const NodeState& Evaluator::VisitChain(const AstNode* node) {
   return *acc;
 }
 
+void Evaluator::Reuse(NodeState& state, size_t length) {
+  std::vector<double>& held = state.value.m_raw_data;
+  if (held.capacity() >= length) return;
+  for (std::vector<double>& spare : m_spare) {
+    if (spare.capacity() >= length) {
+      // Sized already: every bar is written before it is read, and a
+      // buffer that was written once costs neither zeroing nor page faults.
+      held.swap(spare);
+      spare = std::move(m_spare.back());
+      m_spare.pop_back();
+      return;
+    }
+  }
+}
+
 void Evaluator::CombineInto(const AstNode& op, const NodeState& left, const NodeState& right,
-                            NodeState& out) const {
+                            NodeState& out) {
   size_t bar_count = m_env.BarCount();
   Operand a(left, bar_count);
   Operand b(right, bar_count);
@@ -699,6 +716,7 @@ void Evaluator::CombineInto(const AstNode& op, const NodeState& left, const Node
     }
   }
   if (length < out.base) throw StartAgain();
+  if (from == 0) Reuse(out, length);
   out.Resize(length);
   if (from < length) Apply(OpCodeOf(op), a, b, out.value.m_raw_data.data(), out.base, from, length);
   out.value.m_type = LIST_TYPE;
@@ -815,6 +833,7 @@ void Evaluator::Compute(Strategy& strategy, NodeState& state,
     if (!kept) {
       state.value = DataExt();
       state.Restart();
+      Reuse(state, m_env.BarCount());
     }
     done = strategy.Resume(args, m_env.BarCount(), from, state);
   }

@@ -98,7 +98,10 @@ class Evaluator {
   void Compute(Strategy& strategy, NodeState& state, const std::vector<const NodeState*>& args,
                size_t from);
   void CombineInto(const AstNode& op, const NodeState& left, const NodeState& right,
-                   NodeState& out) const;
+                   NodeState& out);
+  // Gives a node computed from bar 0 a spare buffer of `length` bars, if
+  // one is free.
+  void Reuse(NodeState& state, size_t length);
   NodeState& Market(const std::string& name);
 
   std::unordered_map<const AstNode*, NodeState> m_states;
@@ -119,6 +122,9 @@ class Evaluator {
   std::unordered_map<const AstNode*, const AstNode*> m_plan_readers;
   std::unordered_set<const AstNode*> m_plan_outputs;
   std::unordered_map<const AstNode*, const AstNode*> m_canon;
+  // Buffers of series cut down during the current run, for the next nodes
+  // computed from bar 0.
+  std::vector<std::vector<double>> m_spare;
 
   // A left-deep chain of operators (1+1+...+1) is walked with a loop, so its
   // length does not touch the stack.

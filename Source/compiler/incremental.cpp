@@ -129,7 +129,7 @@ DataExt NodeState::Whole() const {
   return value;
 }
 
-void NodeState::Trim() {
+void NodeState::Trim(std::vector<std::vector<double>>* spare) {
   if (whole || need == kAllBars || column != nullptr || !value.isListType()) return;
   const size_t keep = need < 2 ? 2 : need;
   std::vector<double>& held = value.m_raw_data;
@@ -146,6 +146,7 @@ void NodeState::Trim() {
   std::vector<double> tail(held.end() - static_cast<std::ptrdiff_t>(keep), held.end());
   held.swap(tail);
   base = new_base;
+  if (spare != nullptr) spare->push_back(std::move(tail));
 }
 
 size_t FirstHeldDifference(const NodeState& before, const std::vector<double>& after) {

@@ -79,14 +79,15 @@ struct NodeState {
   // Resizes a series to bars [base, size).
   void Resize(size_t size) { value.m_raw_data.resize(size - base); }
   double& At(size_t bar) { return value.m_raw_data[bar - base]; }
-  // Starts the series again from bar 0, empty.
+  // Starts the series again from bar 0; the caller writes every bar anew
+  // (the buffer is kept, with whatever it holds, to save zeroing it).
   void Restart() {
-    value.m_raw_data.clear();
     base = 0;
     valid_dropped = kUnchanged;
   }
-  // Lets go of all but the last bars the readers need (at least two).
-  void Trim();
+  // Lets go of all but the last bars the readers need (at least two); the
+  // buffer that held them goes to `spare` when given.
+  void Trim(std::vector<std::vector<double>>* spare = nullptr);
 };
 
 // Argument i of a call as a series, or as a single number (none when absent

@@ -78,30 +78,65 @@ void Util::AppendFixed6(std::string& out, double value) {
   out.append(buffer, WriteFixed6(buffer, value));
 }
 
+namespace {
+
+// "00" to "99": two digits per step.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// |value| * 10^6 rounded as printf rounds, for |value| < 2^44. Below 2^40
+// millionths the product in doubles is within 2^-14 of the exact one, so
+// unless it lies near a half its rounding is the exact rounding; else (and
+// for larger values) the exact product decides.
+uint64_t Micros(double magnitude) {
+  if (magnitude < 1099511.627776 /* 2^40 / 10^6 */) {
+    const double scaled = magnitude * 1e6;
+    const auto whole = static_cast<uint64_t>(scaled);
+    const double fraction = scaled - static_cast<double>(whole);
+    if (std::fabs(fraction - 0.5) > 0x1p-10) return whole + (fraction > 0.5 ? 1 : 0);
+  }
+  return magnitude < 9.313225746154785e-10 /* 2^-30 */ ? 0 : ScaledMicros(magnitude);
+}
+
+int DigitCount(uint64_t value) {
+  int count = 1;
+  for (uint64_t limit = 10; value >= limit && count < 20; limit *= 10) ++count;
+  return count;
+}
+
+// Writes the `count` digits of value ending just before `end`.
+void WriteDigits(char* end, uint64_t value, int count) {
+  while (count >= 2) {
+    const size_t pair = static_cast<size_t>(value % 100) * 2;
+    value /= 100;
+    end -= 2;
+    end[0] = kDigitPairs[pair];
+    end[1] = kDigitPairs[pair + 1];
+    count -= 2;
+  }
+  if (count == 1) *--end = static_cast<char>('0' + value % 10);
+}
+
+}  // namespace
+
 size_t Util::WriteFixed6(char* out, double value) {
   const double magnitude = std::fabs(value);
   if (magnitude < 17592186044416.0 /* 2^44 */) {
     // The common case: prices, volumes, flags. Written by hand from the
-    // exactly rounded number of millionths.
-    uint64_t micros = magnitude < 9.313225746154785e-10 /* 2^-30 */ ? 0 : ScaledMicros(magnitude);
-    char buffer[32];
-    char* end = buffer + sizeof buffer;
-    char* p = end;
-    uint64_t whole = micros / 1000000;
-    uint64_t fraction = micros % 1000000;
-    for (int i = 0; i < 6; ++i) {
-      *--p = static_cast<char>('0' + fraction % 10);
-      fraction /= 10;
-    }
-    *--p = '.';
-    do {
-      *--p = static_cast<char>('0' + whole % 10);
-      whole /= 10;
-    } while (whole);
-    if (std::signbit(value)) *--p = '-';
-    const size_t length = static_cast<size_t>(end - p);
-    std::memcpy(out, p, length);
-    return length;
+    // exactly rounded number of millionths, front to back.
+    const uint64_t micros = Micros(magnitude);
+    const uint64_t whole = micros / 1000000;
+    const uint64_t fraction = micros % 1000000;
+    char* p = out;
+    if (std::signbit(value)) *p++ = '-';
+    const int digits = DigitCount(whole);
+    WriteDigits(p + digits, whole, digits);
+    p += digits;
+    *p++ = '.';
+    WriteDigits(p + 6, fraction, 6);
+    return static_cast<size_t>(p + 6 - out);
   }
   // The largest double has 309 integer digits; 6 decimals, sign and point
   // fit easily in 400 bytes.
