@@ -5,11 +5,13 @@
 // bars, per path of the module, in nanoseconds per bar, next to a plain
 // JavaScript loop over Float64Arrays that computes the same 14 series in
 // this process (its buffers reused between rounds). Also the peak memory of
-// one run beyond the held bars and the returned result. Asserts nothing.
+// one full run beyond the held bars and the returned result, measured in a
+// child process per path. Asserts nothing.
 //
 //   node bench/chart_bench.js [bars...]
 
 const fs = require('fs');
+const { spawnSync } = require('child_process');
 const { NodeCompiler, compile } = require('../index.js');
 const { randomWalkBars, meanNs, printTable } = require('./addon_bench.js');
 
@@ -83,21 +85,54 @@ function plainLoop(cols, out) {
 
 // ---- Measuring -------------------------------------------------------------
 
-// Peak resident memory (bytes) while `body` runs, above the resident memory
-// before it: the kernel's high-water mark is reset first.
-function peakAbove(body) {
-  const status = () => fs.readFileSync('/proc/self/status', 'utf8');
-  const field = (text, name) => Number(new RegExp(`${name}:\\s+(\\d+) kB`).exec(text)[1]) * 1024;
-  try {
-    fs.writeFileSync('/proc/self/clear_refs', '5');
-  } catch {
-    return NaN;  // not Linux, or not allowed
+// ---- Peak memory of one run, in a child process ----------------------------
+
+function statusBytes(name) {
+  const text = fs.readFileSync('/proc/self/status', 'utf8');
+  const match = new RegExp(`${name}:\\s+(\\d+) kB`).exec(text);
+  return match ? Number(match[1]) * 1024 : NaN;
+}
+
+// In the child: loads the bars, lets go of everything else, resets the
+// kernel's high-water mark, runs once and prints what the run took at its
+// peak beyond the resident memory before it and the returned result.
+function peakChild(kind, count) {
+  let bars = randomWalkBars(count);
+  let run;
+  if (kind === 'text') {
+    const compiler = new NodeCompiler(CHART_SET);
+    compiler.Compile();
+    compiler.SetPeriod(1440);
+    compiler.SetData(bars);
+    run = () => compiler.Run();
+  } else {
+    const f = compile(CHART_SET);
+    f.period = 1440;
+    f.setBars(columnsOf(bars));
+    run = () => f.run();
   }
-  if (global.gc) global.gc();
-  const before = field(status(), 'VmRSS');
-  const result = body();
-  const peak = field(status(), 'VmHWM');
-  return { extra: peak - before, result };
+  bars = null;
+  global.gc();
+  fs.writeFileSync('/proc/self/clear_refs', '5');
+  const before = statusBytes('VmRSS');
+  const result = run();
+  const peak = statusBytes('VmHWM');
+  const resultBytes = kind === 'text' ? result.length
+    : result.outputs.reduce((sum, o) => sum + o.values.byteLength, 0);
+  process.stdout.write(JSON.stringify({ beyond: (peak - before - resultBytes) / count, result: resultBytes / count }));
+}
+
+// Bytes per bar of one run of `kind` ('text' or 'typed'), or null where the
+// kernel does not tell (not Linux).
+function peakOf(kind, count) {
+  if (!fs.existsSync('/proc/self/clear_refs')) return null;
+  const child = spawnSync(process.execPath, ['--expose-gc', __filename, '--peak', kind, String(count)],
+    { encoding: 'utf8', maxBuffer: 1 << 20 });
+  try {
+    return JSON.parse(child.stdout);
+  } catch {
+    return null;
+  }
 }
 
 function columnsOf(bars) {
@@ -165,68 +200,73 @@ function measure(count) {
     ...bestNs(rounds, { objects: () => f.setBars(bars) }),
   };
   row('NodeCompiler SetData', load.setData);
-  const setData = meanNs(repeats, () => compiler.SetData(bars));
-  // A full run: new bars make every node start again (SetData's own cost
-  // taken off); a second Run without a change only copies kept text.
-  const run = meanNs(repeats, () => {
-    compiler.SetData(bars);
-    compiler.Run();
-  }) - setData;
+  // Full runs: new bars make every node start again; the cost of setting
+  // them is taken off. The plain loop takes turns with them, so that the
+  // ratio compares rounds on the same machine state.
+  const names = ['dif', 'dea', 'macd', 'k', 'd', 'j', 'mid', 'upper', 'lower', 'rsi', 'ma5', 'ma10', 'ma20', 'ma60'];
+  const out = Object.fromEntries(names.map((name) => [name, new Float64Array(count)]));
+  const full = bestNs(big ? 5 : 20, {
+    setData: () => compiler.SetData(bars),
+    setDataRun: () => {
+      compiler.SetData(bars);
+      compiler.Run();
+    },
+    setColumns: () => f.setBars(cols),
+    setColumnsRun: () => {
+      f.setBars(cols);
+      f.run();
+    },
+    loop: () => plainLoop(cols, out),
+  });
+  const run = full.setDataRun - full.setData;
+  const typedRun = full.setColumnsRun - full.setColumns;
   row('NodeCompiler Run (full)', run);
+  compiler.Run();
   row('NodeCompiler Run (nothing changed)', meanNs(repeats, () => compiler.Run()));
   let bump = 0;
   const tick = () => ({ ...extra, c: extra.c * (1 + 1e-4 * (bump++ % 7)) });
-  row('NodeCompiler ReplaceLastData+Run', meanNs(ticks, () => {
+  const replaceRun = meanNs(ticks, () => {
     compiler.ReplaceLastData(tick());
     compiler.Run();
-  }));
+  });
+  row('NodeCompiler ReplaceLastData+Run', replaceRun);
   row('NodeCompiler AppendData+Run', meanNs(ticks, () => {
     compiler.AppendData([{ ...extra, t: extra.t + 86400000 * ++bump }]);
     compiler.Run();
   }));
-  compiler.SetData(bars);
-  const textPeak = peakAbove(() => compiler.Run());
-  const textBytes = textPeak.result.length;
-
   // Formula: typed results.
   row('Formula setBars (objects)', load.objects);
   row('Formula setBars (columns)', load.columns);
-  const setColumns = meanNs(repeats, () => f.setBars(cols));
-  const typedRun = meanNs(repeats, () => {
-    f.setBars(cols);
-    f.run();
-  }) - setColumns;
   row('Formula run (full)', typedRun);
-  if (typeof f.runTail === 'function') {
-    f.run();
-    let last = extra.t;
-    row('Formula replaceLastBar+runTail', meanNs(ticks, () => {
-      f.replaceLastBar({ ...tick(), t: last });
-      f.runTail();
-    }));
-    row('Formula appendBars+runTail', meanNs(ticks, () => {
-      last += 86400000;
-      f.appendBars([{ ...extra, t: last }]);
-      f.runTail();
-    }));
-  }
   f.setBars(cols);
-  const typedPeak = peakAbove(() => f.run());
-  const typedBytes = typedPeak.result.outputs.reduce((sum, o) => sum + o.values.byteLength, 0);
-
+  f.run();
+  let last = extra.t;
+  const replaceTail = meanNs(ticks, () => {
+    f.replaceLastBar({ ...tick(), t: last });
+    f.runTail();
+  });
+  row('Formula replaceLastBar+runTail', replaceTail);
+  row('Formula appendBars+runTail', meanNs(ticks, () => {
+    last += 86400000;
+    f.appendBars([{ ...extra, t: last }]);
+    f.runTail();
+  }));
   row('JS: read 6 properties of each bar', load.read);
-  // The plain loop, buffers reused.
-  const names = ['dif', 'dea', 'macd', 'k', 'd', 'j', 'mid', 'upper', 'lower', 'rsi', 'ma5', 'ma10', 'ma20', 'ma60'];
-  const out = Object.fromEntries(names.map((name) => [name, new Float64Array(count)]));
-  const loop = meanNs(repeats, () => plainLoop(cols, out));
-  row('JS: plain Float64Array loop, 14 series', loop);
+  row('JS: plain Float64Array loop, 14 series', full.loop);
   if (sink === 42) process.stdout.write('');
 
-  const memory = [
-    ['NodeCompiler Run', (textPeak.extra - textBytes) / count, textBytes / count],
-    ['Formula run', (typedPeak.extra - typedBytes) / count, typedBytes / count],
+  const memory = [];
+  for (const [what, kind] of [['NodeCompiler Run', 'text'], ['Formula run', 'typed']]) {
+    const peak = peakOf(kind, count);
+    if (peak) memory.push([what, peak.beyond, peak.result]);
+  }
+  const ratios = [
+    ['Formula run / plain loop', typedRun / full.loop],
+    ['NodeCompiler ReplaceLastData+Run / Run', replaceRun / run],
+    ['Formula replaceLastBar+runTail / run', replaceTail / typedRun],
+    ['SetData / reading 6 properties', load.setData / load.read],
   ];
-  return { rows, memory, ratios: { typedToLoop: typedRun / loop, setDataToRead: load.setData / load.read, run } };
+  return { rows, memory, ratios };
 }
 
 function main(counts = [100000, 1000000]) {
@@ -238,20 +278,26 @@ function main(counts = [100000, 1000000]) {
     for (const [bars, operation, perBar, perCall] of rows) {
       lines.push([String(bars), operation, perBar.toFixed(perBar < 1 ? 4 : 1), (perCall / 1e6).toFixed(3)]);
     }
-    lines.push([String(count), 'ratio Formula run / plain loop', ratios.typedToLoop.toFixed(2), '']);
-    lines.push([String(count), 'ratio SetData / reading 6 properties', ratios.setDataToRead.toFixed(2), '']);
+    for (const [what, ratio] of ratios) {
+      lines.push([String(count), `ratio ${what}`, ratio.toFixed(ratio < 0.01 ? 5 : 2), '']);
+    }
     for (const [what, beyond, result] of memory) {
       memoryLines.push([String(count), what, beyond.toFixed(0), result.toFixed(0)]);
     }
   }
   printTable(['bars', 'operation', 'ns/bar', 'ms/call'], lines);
   process.stdout.write('(tick rows: ns per bar of the whole chart for one tick)\n\n');
-  printTable(['bars', 'peak memory of one run', 'bytes/bar beyond bars+result', 'result bytes/bar'], memoryLines);
+  printTable(['bars', 'peak memory of one full run (bytes/bar)', 'beyond bars+result', 'result'],
+    memoryLines);
 }
 
 module.exports = { main, CHART_SET, plainLoop };
 
 if (require.main === module) {
-  const counts = process.argv.slice(2).map(Number).filter((n) => n > 0);
-  main(counts.length ? counts : undefined);
+  if (process.argv[2] === '--peak') {
+    peakChild(process.argv[3], Number(process.argv[4]));
+  } else {
+    const counts = process.argv.slice(2).map(Number).filter((n) => n > 0);
+    main(counts.length ? counts : undefined);
+  }
 }

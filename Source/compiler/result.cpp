@@ -7,6 +7,10 @@
 #include <iostream>
 #include <new>
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
 #include "util/output_limit.h"
 #include "util/util.h"
 
@@ -230,9 +234,58 @@ bool IsAscii(const char* text, size_t length) {
 
 }  // namespace
 
+namespace {
+
+// Large blocks are mapped on their own where the system allows, with huge
+// pages asked for: a text of a hundred megabytes then costs a few dozen
+// page faults instead of tens of thousands, and grows or shrinks in place
+// of a copy.
+constexpr size_t kMappedFrom = size_t{4} << 20;
+constexpr size_t kPage = 4096;
+
+size_t PageRounded(size_t bytes) { return (bytes + kPage - 1) / kPage * kPage; }
+
+char* MapBlock(size_t bytes) {
+#if defined(__linux__)
+  void* data = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (data == MAP_FAILED) return nullptr;
+  madvise(data, bytes, MADV_HUGEPAGE);
+  return static_cast<char*>(data);
+#else
+  (void)bytes;
+  return nullptr;
+#endif
+}
+
+char* RemapBlock(char* data, size_t old_bytes, size_t bytes) {
+#if defined(__linux__)
+  void* moved = mremap(data, old_bytes, bytes, MREMAP_MAYMOVE);
+  return moved == MAP_FAILED ? nullptr : static_cast<char*>(moved);
+#else
+  (void)data, (void)old_bytes, (void)bytes;
+  return nullptr;
+#endif
+}
+
+void UnmapBlock(char* data, size_t bytes) {
+#if defined(__linux__)
+  munmap(data, bytes);
+#else
+  (void)data, (void)bytes;
+#endif
+}
+
+}  // namespace
+
 TextBlock::TextBlock(const std::string& text) { Append(text); }
 
-TextBlock::~TextBlock() { std::free(m_data); }
+TextBlock::~TextBlock() {
+  if (m_mapped) {
+    UnmapBlock(m_data, m_capacity);
+  } else {
+    std::free(m_data);
+  }
+}
 
 void TextBlock::Append(const char* text, size_t length) {
   if (m_ascii && !IsAscii(text, length)) m_ascii = false;
@@ -257,16 +310,32 @@ void TextBlock::Grow(size_t more) {
   }
   size_t capacity = m_capacity < 4096 ? 4096 : m_capacity + m_capacity / 2;
   if (capacity < m_size + more) capacity = m_size + more;
-  void* data = std::realloc(m_data, capacity);
-  if (data == nullptr) throw std::bad_alloc();
-  m_data = static_cast<char*>(data);
+  if (m_mapped) {
+    capacity = PageRounded(capacity);
+    char* data = RemapBlock(m_data, m_capacity, capacity);
+    if (data == nullptr) throw std::bad_alloc();
+    m_data = data;
+  } else if (char* mapped = capacity >= kMappedFrom ? MapBlock(PageRounded(capacity)) : nullptr) {
+    if (m_size > 0) std::memcpy(mapped, m_data, m_size);
+    std::free(m_data);
+    m_data = mapped;
+    m_mapped = true;
+    capacity = PageRounded(capacity);
+  } else {
+    void* data = std::realloc(m_data, capacity);
+    if (data == nullptr) throw std::bad_alloc();
+    m_data = static_cast<char*>(data);
+  }
   m_capacity = capacity;
 }
 
 void TextBlock::Fit() {
   if (m_size == 0 || m_size == m_capacity) return;
   // Shrinking keeps the block in place.
-  if (void* data = std::realloc(m_data, m_size)) {
+  if (m_mapped) {
+    const size_t fitted = PageRounded(m_size);
+    if (fitted < m_capacity && RemapBlock(m_data, m_capacity, fitted) == m_data) m_capacity = fitted;
+  } else if (void* data = std::realloc(m_data, m_size)) {
     m_data = static_cast<char*>(data);
     m_capacity = m_size;
   }
@@ -275,6 +344,8 @@ void TextBlock::Fit() {
 // ---- OutputWriter --------------------------------------------------------------
 
 namespace {
+
+constexpr size_t kUnchangedBar = static_cast<size_t>(-1);
 
 template <size_t N>
 void Key(TextBlock& out, const char (&text)[N]) {
@@ -314,6 +385,16 @@ void OutputWriter::Forget() {
 
 std::shared_ptr<const TextBlock> OutputWriter::Write(const std::vector<OutputLine>& lines) {
   const bool kept = m_last != nullptr && m_kept.size() == lines.size();
+  if (kept) {
+    // Nothing changed: the same text, which nobody writes into.
+    bool same = true;
+    for (size_t k = 0; k < lines.size() && same; ++k) {
+      const OutputLine& line = lines[k];
+      same = line.count == m_kept[k].count &&
+             (line.draw == nullptr ? line.changed >= line.count : line.changed == kUnchangedBar);
+    }
+    if (same) return m_last;
+  }
   auto block = std::make_shared<TextBlock>();
   std::vector<Kept> now(lines.size());
   try {

@@ -76,12 +76,14 @@ class TextBlock {
   char* m_data = nullptr;
   size_t m_size = 0;
   size_t m_capacity = 0;
+  bool m_mapped = false;  // mapped on its own (large blocks), else from the heap
   bool m_ascii = true;
 };
 
 // One output line of a run as OutputWriter reads it: the values of bars
 // [base, count) at `values` (values[0] is bar `base`), of which the bars
-// from `changed` on may differ from the previous run's; or a drawing.
+// from `changed` on may differ from the previous run's (SIZE_MAX: none did);
+// or a drawing.
 struct OutputLine {
   const std::string* name;
   const double* values;
