@@ -40,8 +40,9 @@ class NodeCompiler : public Napi::ObjectWrap<NodeCompiler> {
 
   // Tells the engine how much native memory this object holds, so that
   // dropped compilers press the collector as much as their JavaScript
-  // counterparts would. `result_bytes`: the size of the last run's output,
-  // which stands for the series the run keeps in its variables.
+  // counterparts would. `result_bytes`: the size of the last run's output
+  // text, which the compiler keeps for the next tick (the string handed to
+  // JavaScript counts it again while it lives).
   void ReportMemory(size_t result_bytes);
 
   ExternalMemory m_memory;
