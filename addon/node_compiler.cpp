@@ -190,15 +190,18 @@ ExternalLatin1 FindExternalLatin1() {
 
 // What an outside string holds: the block, and where to count its bytes
 // once the string is collected.
-// The text as a JavaScript string. An ASCII text is handed over in place
-// where the runtime allows: the string keeps the block alive (its bytes
-// counted as external memory until then, so that the collector sees them),
-// and nothing writes into a block once written. Otherwise (non-ASCII text,
-// a runtime that copies or cannot point at outside memory) it is copied.
+// The text as a JavaScript string. The text of a full run is handed over in
+// place where the runtime allows (ASCII, an outside string): the string keeps
+// the block alive, its bytes counted as external memory until then, and
+// nothing writes into a block once written. The text of a tick, mostly
+// copied from the previous one, is copied into the engine's heap instead:
+// there the collector frees it cheaply with the young objects, where
+// counting a new outside block at every tick would make the engine mark its
+// whole heap at every tick.
 Napi::String TextToJs(Napi::Env env, const std::shared_ptr<const TextBlock>& text,
                       const std::shared_ptr<std::atomic<int64_t>>& released) {
   ExternalLatin1 external = FindExternalLatin1();
-  if (external != nullptr && released && text->ascii() && text->size() > 0 &&
+  if (external != nullptr && released && !text->reused() && text->ascii() && text->size() > 0 &&
       text->size() <= kMaxOutputBytes) {
     using HeldText = Handed<std::shared_ptr<const TextBlock>>;
     auto* held = HeldText::Take(text, text->size(), released);
@@ -207,12 +210,21 @@ Napi::String TextToJs(Napi::Env env, const std::shared_ptr<const TextBlock>& tex
     napi_status status = external(env, const_cast<char*>(text->data()), text->size(),
                                   HeldText::Finalize, held, &result, &copied);
     if (status == napi_ok) {
+      if (!copied) text->MarkShared();
       HeldText::Count(env, text->size(), copied, released);
       return Napi::String(env, result);
     }
     delete held;  // not taken: no string was made
   }
-  return StringToJs(env, text->str(), "Run");
+  if (text->size() > kMaxOutputBytes) {
+    throw Napi::Error::New(env, "Run: result is too long for a JavaScript string");
+  }
+  napi_value result = nullptr;
+  napi_status status = text->ascii()
+                           ? napi_create_string_latin1(env, text->data(), text->size(), &result)
+                           : napi_create_string_utf8(env, text->data(), text->size(), &result);
+  if (status != napi_ok) ThrowFailedCall(env, status, "Run", "could not create the result string");
+  return Napi::String(env, result);
 }
 
 }  // namespace

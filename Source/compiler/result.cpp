@@ -298,6 +298,10 @@ void TextBlock::AppendAscii(const char* text, size_t length) {
   m_size += length;
 }
 
+void TextBlock::Overwrite(size_t at, const std::string& text) {
+  if (at <= m_size && text.size() <= m_size - at) std::memcpy(m_data + at, text.data(), text.size());
+}
+
 void TextBlock::Reserve(size_t capacity) {
   if (capacity > m_capacity) Grow(capacity - m_size);
 }
@@ -378,6 +382,35 @@ size_t CutBack(const char* text, size_t begin, size_t end, size_t count, size_t 
 
 }  // namespace
 
+bool OutputWriter::Overwrite(const std::vector<OutputLine>& lines) {
+  constexpr size_t kFewValues = 64;
+  if (m_last.use_count() != 1 || m_last->shared()) return false;
+  std::vector<std::pair<size_t, std::string>> edits;
+  for (size_t k = 0; k < lines.size(); ++k) {
+    const OutputLine& line = lines[k];
+    const Kept& before = m_kept[k];
+    if (line.count != before.count) return false;
+    if (line.draw != nullptr) {
+      if (line.changed != kUnchangedBar) return false;
+      continue;
+    }
+    if (line.changed >= line.count) continue;
+    const size_t from = line.changed;
+    if (from < line.base || line.count - from > kFewValues) return false;
+    const size_t cut =
+        CutBack(m_last->data(), before.begin, before.end, before.count, before.count - from);
+    std::string tail;
+    for (size_t i = from; i < line.count; ++i) {
+      if (i) tail += ',';
+      Util::AppendFixed6(tail, line.values[i - line.base]);
+    }
+    if (tail.size() != before.end - cut) return false;
+    edits.emplace_back(cut, std::move(tail));
+  }
+  for (const auto& [at, text] : edits) m_last->Overwrite(at, text);
+  return true;
+}
+
 void OutputWriter::Forget() {
   m_last.reset();
   m_kept.clear();
@@ -394,9 +427,14 @@ std::shared_ptr<const TextBlock> OutputWriter::Write(const std::vector<OutputLin
              (line.draw == nullptr ? line.changed >= line.count : line.changed == kUnchangedBar);
     }
     if (same) return m_last;
+    if (Overwrite(lines)) {
+      m_last->set_reused(true);
+      return m_last;
+    }
   }
   auto block = std::make_shared<TextBlock>();
   std::vector<Kept> now(lines.size());
+  size_t copied = 0;  // bytes of values' text copied from the previous text
   try {
     size_t estimate = kept ? m_last->size() + 4096 : 4096;
     for (size_t k = 0; k < lines.size(); ++k) {
@@ -423,6 +461,7 @@ std::shared_ptr<const TextBlock> OutputWriter::Write(const std::vector<OutputLin
         const size_t cut =
             CutBack(m_last->data(), before.begin, before.end, before.count, before.count - from);
         block->AppendAscii(m_last->data() + before.begin, cut - before.begin);
+        copied += cut - before.begin;
       }
       if (from < line.base) return nullptr;  // the values before `base` are gone
       for (size_t i = from; i < line.count; ++i) {
@@ -457,6 +496,7 @@ std::shared_ptr<const TextBlock> OutputWriter::Write(const std::vector<OutputLin
     return nullptr;
   }
   block->Fit();
+  block->set_reused(copied > block->size() / 2);
   m_last = block;
   m_kept = std::move(now);
   return block;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -53,6 +54,16 @@ class TextBlock {
   std::string str() const { return std::string(m_data, m_size); }
   // Whether every byte is below 0x80, so that Latin-1 and UTF-8 read it alike.
   bool ascii() const { return m_ascii; }
+  // Whether most of it was copied from the previous run's text (a tick)
+  // rather than written afresh.
+  bool reused() const { return m_reused; }
+  void set_reused(bool reused) { m_reused = reused; }
+  // Whether someone outside reads it in place (a JavaScript string over it):
+  // then nothing may write into it any more.
+  bool shared() const { return m_shared.load(std::memory_order_relaxed); }
+  void MarkShared() const { m_shared.store(true, std::memory_order_relaxed); }
+  // Writes ASCII `text` over the bytes from `at` on (within the text).
+  void Overwrite(size_t at, const std::string& text);
 
   void Append(const char* text, size_t length);
   void Append(const std::string& text) { Append(text.data(), text.size()); }
@@ -78,6 +89,8 @@ class TextBlock {
   size_t m_capacity = 0;
   bool m_mapped = false;  // mapped on its own (large blocks), else from the heap
   bool m_ascii = true;
+  bool m_reused = false;
+  mutable std::atomic<bool> m_shared{false};
 };
 
 // One output line of a run as OutputWriter reads it: the values of bars
@@ -112,6 +125,11 @@ class OutputWriter {
     size_t end = 0;
     size_t count = 0;  // values it holds
   };
-  std::shared_ptr<const TextBlock> m_last;
+  // A tick that changed a few values without changing the length of their
+  // text, in a text nobody else holds: the new values are written over the
+  // old ones. False (nothing written) otherwise.
+  bool Overwrite(const std::vector<OutputLine>& lines);
+
+  std::shared_ptr<TextBlock> m_last;
   std::vector<Kept> m_kept;
 };
