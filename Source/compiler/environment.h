@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -18,8 +19,21 @@ class Environment {
 
   const BarData& Bars() const { return *m_bars; }
   // N: the length a single number takes when it is widened into a series.
-  size_t BarCount() const { return m_bars->size(); }
+  size_t BarCount() const { return m_widen_to == kBars ? m_bars->size() : m_widen_to; }
   void Reset() {}
+
+  // While a bar-by-bar function runs over the changed last bars only, the
+  // numbers it widens cover those bars, not the whole run.
+  class WidenOver {
+   public:
+    WidenOver(Environment& env, size_t length) : m_env(env) { m_env.m_widen_to = length; }
+    ~WidenOver() { m_env.m_widen_to = kBars; }
+    WidenOver(const WidenOver&) = delete;
+    WidenOver& operator=(const WidenOver&) = delete;
+
+   private:
+    Environment& m_env;
+  };
 
   unsigned long m_period = 0;  // minutes per bar; 1440 is a day
   std::map<std::string, DataExt> m_variables;
@@ -31,4 +45,6 @@ class Environment {
   }
 
   const BarData* m_bars;  // never null
+  static constexpr size_t kBars = SIZE_MAX;
+  size_t m_widen_to = kBars;  // the widening length; kBars: the bar count
 };

@@ -822,6 +822,7 @@ void Evaluator::Compute(Strategy& strategy, NodeState& state,
       }
     }
     if (any_series && tail.size() == args.size() && from <= full_length) {
+      const Environment::WidenOver widen(m_env, full_length - from);
       DataExt part = strategy.Exec(std::move(tail), m_env, nullptr);
       if (part.isListType() && part.m_raw_data.size() == full_length - from) {
         state.Resize(full_length);
