@@ -93,15 +93,11 @@ DataExt CountTrueInWindow(const std::vector<double>& x, uint64_t n, Test test) {
 template <typename Test>
 bool ResumeCountTrue(const std::vector<const NodeState*>& args, size_t from, NodeState& state,
                      Test test) {
-  const NodeState* x = SeriesArg(args, 0);
   const std::optional<double> period = NumberArg(args, 1);
-  if (!x || !period) return false;
+  if (!period) return false;
   const uint64_t n = ToCount(*period);
-  const SeriesView xs = x->Series();
-  const size_t f = xs.FirstValid();
   auto test_n = [&test, n](uint64_t count) { return test(count, n); };
-  return ResumeLoop(state, xs, xs.size(), from, f, n > 0 ? n : 1,
-                    [&](size_t begin, size_t end, Carry& carry, auto put) {
-                      CountTrueBars(xs, f, n, begin, end, carry, test_n, put);
-                    });
+  return ResumeOverSeries(args, from, state, n > 0 ? n : 1,
+                          [&](const auto& x, size_t f, size_t begin, size_t end, Carry& carry,
+                              auto put) { CountTrueBars(x, f, n, begin, end, carry, test_n, put); });
 }

@@ -17,16 +17,12 @@ DataExt BarsCountStrategy::Exec(std::vector<DataExt> args, Environment& env,
 
 bool BarsCountStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_t from,
                                NodeState& state) const {
-  const NodeState* x = SeriesArg(args, 0);
-  if (!x) return false;
-  const SeriesView xs = x->Series();
-  const size_t f = xs.FirstValid();
-  return ResumeLoop(state, xs, xs.size(), from, f, 0,
-                    [f](size_t begin, size_t end, Carry&, auto put) {
-                      for (size_t i = begin; i < end; ++i) {
-                        put(i, i < f ? kInvalidValue : static_cast<double>(i - f));
-                      }
-                    });
+  return ResumeOverSeries(
+      args, from, state, 0, [](const auto&, size_t f, size_t begin, size_t end, Carry&, auto put) {
+        for (size_t i = begin; i < end; ++i) {
+          put(i, i < f ? kInvalidValue : static_cast<double>(i - f));
+        }
+      });
 }
 
 size_t BarsCountStrategy::Lookback(const std::vector<const NodeState*>&) const { return 2; }

@@ -38,14 +38,9 @@ DataExt BarsLastStrategy::Exec(std::vector<DataExt> args, Environment& env,
 
 bool BarsLastStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_t from,
                               NodeState& state) const {
-  const NodeState* x = SeriesArg(args, 0);
-  if (!x) return false;
-  const SeriesView xs = x->Series();
-  const size_t f = xs.FirstValid();
-  return ResumeLoop(state, xs, xs.size(), from, f, 0,
-                    [&](size_t begin, size_t end, Carry& carry, auto put) {
-                      BarsLastBars(xs, f, begin, end, carry, put);
-                    });
+  return ResumeOverSeries(args, from, state, 0,
+                          [](const auto& x, size_t f, size_t begin, size_t end, Carry& carry,
+                             auto put) { BarsLastBars(x, f, begin, end, carry, put); });
 }
 
 size_t BarsLastStrategy::Lookback(const std::vector<const NodeState*>&) const { return 2; }

@@ -54,16 +54,12 @@ DataExt CountStrategy::Exec(std::vector<DataExt> args, Environment& env, std::sh
 
 bool CountStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_t from,
                            NodeState& state) const {
-  const NodeState* x = SeriesArg(args, 0);
   const std::optional<double> period = NumberArg(args, 1);
-  if (!x || !period) return false;
+  if (!period) return false;
   const uint64_t n = ToCount(*period);
-  const SeriesView xs = x->Series();
-  const size_t f = xs.FirstValid();
-  return ResumeLoop(state, xs, xs.size(), from, f, n,
-                    [&](size_t begin, size_t end, Carry& carry, auto put) {
-                      CountBars(xs, f, n, begin, end, carry, put);
-                    });
+  return ResumeOverSeries(args, from, state, n,
+                          [n](const auto& x, size_t f, size_t begin, size_t end, Carry& carry,
+                              auto put) { CountBars(x, f, n, begin, end, carry, put); });
 }
 
 size_t CountStrategy::Lookback(const std::vector<const NodeState*>& args) const {

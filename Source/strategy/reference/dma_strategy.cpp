@@ -51,13 +51,10 @@ DataExt DmaStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shar
 
 bool DmaStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_t from,
                          NodeState& state) const {
-  const NodeState* x = SeriesArg(args, 0);
   const std::optional<double> a = NumberArg(args, 1);
-  if (!x || !a) return false;
-  const SeriesView xs = x->Series();
-  return ResumeSeededAtFirstValid(xs, from, state, [&xs, a](double previous, size_t i) {
-    return DmaStep(previous, xs[i], *a, BlendConstant);
-  });
+  return a && ResumeSeededAtFirstValid(args, from, state, [w = *a](double previous, double x) {
+           return DmaStep(previous, x, w, BlendConstant);
+         });
 }
 
 size_t DmaStrategy::Lookback(const std::vector<const NodeState*>&) const { return 2; }

@@ -53,10 +53,8 @@ DataExt HhvStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shar
 
 bool HhvStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_t from,
                          NodeState& state) const {
-  const NodeState* x = SeriesArg(args, 0);
   const std::optional<double> n = NumberArg(args, 1);
-  if (!x || !n || !(*n > 0.0)) return false;
-  return ResumeWindowExtreme<HighSide>(x->Series(), from, state, KeepFrom(*n));
+  return n && *n > 0.0 && ResumeWindowExtreme<HighSide>(args, from, state, KeepFrom(*n));
 }
 
 size_t HhvStrategy::Lookback(const std::vector<const NodeState*>& args) const {

@@ -20,11 +20,10 @@ DataExt LlvStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shar
 
 bool LlvStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_t from,
                          NodeState& state) const {
-  const NodeState* x = SeriesArg(args, 0);
   const std::optional<double> n = NumberArg(args, 1);
-  if (!x || !n || ToCount(*n) == 0) return false;
+  if (!n || ToCount(*n) == 0) return false;
   const uint64_t count = ToCount(*n);
-  return ResumeWindowExtreme<LowSide>(x->Series(), from, state,
+  return ResumeWindowExtreme<LowSide>(args, from, state,
                                       [count](size_t i) { return KeepFromCount(i, count); });
 }
 

@@ -30,10 +30,9 @@ DataExt MaStrategy::Exec(std::vector<DataExt> args, Environment& env, std::share
 
 bool MaStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_t from,
                         NodeState& state) const {
-  const NodeState* x = SeriesArg(args, 0);
   const std::optional<double> n = NumberArg(args, 1);
-  if (!x || !n || ToCount(*n) == 0) return false;
-  return ResumeWindowSum(x->Series(), ToCount(*n), from, state, DivideBy(ToCount(*n)));
+  if (!n || ToCount(*n) == 0) return false;
+  return ResumeWindowSum(args, ToCount(*n), from, state, DivideBy(ToCount(*n)));
 }
 
 size_t MaStrategy::Lookback(const std::vector<const NodeState*>& args) const {

@@ -34,13 +34,11 @@ DataExt MemaStrategy::Exec(std::vector<DataExt> args, Environment& env, std::sha
 
 bool MemaStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_t from,
                           NodeState& state) const {
-  const NodeState* x = SeriesArg(args, 0);
   const std::optional<double> n = NumberArg(args, 1);
-  if (!x || !n) return false;
-  const SeriesView xs = x->Series();
+  if (!n) return false;
   const unsigned long count = ToCount(*n);
-  return ResumeSeededAtFirstValid(xs, from, state, [&xs, count](double previous, size_t i) {
-    return MemaStep(previous, xs[i], count);
+  return ResumeSeededAtFirstValid(args, from, state, [count](double previous, double x) {
+    return MemaStep(previous, x, count);
   });
 }
 

@@ -25,10 +25,8 @@ DataExt SumStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shar
 
 bool SumStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_t from,
                          NodeState& state) const {
-  const NodeState* x = SeriesArg(args, 0);
   const std::optional<double> n = NumberArg(args, 1);
-  if (!x || !n) return false;
-  return ResumeWindowSum(x->Series(), ToCount(*n), from, state, Itself);
+  return n && ResumeWindowSum(args, ToCount(*n), from, state, Itself);
 }
 
 size_t SumStrategy::Lookback(const std::vector<const NodeState*>& args) const {

@@ -132,15 +132,20 @@ std::vector<double> PerBarExtremeBars(const std::vector<double>& x, const std::v
       });
 }
 
-// The extreme of HHV/LLV at the changed bars from..len-1 only, read back over
-// each window (keep_from(i) is the oldest bar of the window at i), an invalid
-// extreme reading 0.0 as in the full run. Only for a short tail after a tick:
-// false (the caller runs the function in full) for a first run, for a tail
-// whose window reads cost more than a full pass, when bars it reads were let
-// go, or when a NaN lies in reach (its comparison rules belong to the full
-// algorithm).
+// The extreme of HHV/LLV of argument 0, a series x, at the changed bars
+// from..len-1 only, read back over each window (keep_from(i) is the oldest
+// bar of the window at i), an invalid extreme reading 0.0 as in the full run.
+// Only for a short tail after a tick: false (the caller runs the function in
+// full) for a first run, for a tail whose window reads cost more than a full
+// pass, when bars it reads were let go, when a NaN lies in reach (its
+// comparison rules belong to the full algorithm) or when argument 0 is no
+// series.
 template <typename Side, typename KeepFrom>
-bool ResumeWindowExtreme(const SeriesView& x, size_t from, NodeState& state, KeepFrom keep_from) {
+bool ResumeWindowExtreme(const std::vector<const NodeState*>& args, size_t from, NodeState& state,
+                         KeepFrom keep_from) {
+  const NodeState* arg = SeriesArg(args, 0);
+  if (!arg) return false;
+  const SeriesView x = arg->Series();
   const size_t len = x.size();
   if (from == 0 || !state.kept || !state.value.isListType() || from > len ||
       from > state.Size() || from < state.base) {

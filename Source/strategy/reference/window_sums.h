@@ -142,13 +142,18 @@ std::vector<double> SeededAtFirstValid(const std::vector<double>& x, size_t len,
   return out;
 }
 
-// Resumes a DMA/MEMA recursion over all bars of the series x.
-template <typename Next>
-bool ResumeSeededAtFirstValid(const SeriesView& x, size_t from, NodeState& state, Next next) {
-  const size_t f = x.FirstValid();
-  return ResumeLoop(state, x, x.size(), from, f, 0, [&](size_t begin, size_t end, Carry& carry, auto put) {
-    SeededAtFirstValidBars(x, f, begin, end, carry, next, put);
-  });
+// Resumes a DMA/MEMA recursion over all bars of argument 0, a series, whose
+// next value is step(previous output, x[i]).
+template <typename Step>
+bool ResumeSeededAtFirstValid(const std::vector<const NodeState*>& args, size_t from,
+                              NodeState& state, Step step) {
+  return ResumeOverSeries(
+      args, from, state, 0,
+      [&](const auto& x, size_t f, size_t begin, size_t end, Carry& carry, auto put) {
+        SeededAtFirstValidBars(
+            x, f, begin, end, carry, [&](double previous, size_t i) { return step(previous, x[i]); },
+            put);
+      });
 }
 
 // Bars [begin, end) of the running sum over the last n >= 1 bars counted from
@@ -186,11 +191,13 @@ std::vector<double> RollingWindowSum(const std::vector<double>& x, uint64_t n, F
   return out;
 }
 
-// Resumes the running window sum of the series x.
+// Resumes the running window sum of argument 0, a series.
 template <typename Finish>
-bool ResumeWindowSum(const SeriesView& x, uint64_t n, size_t from, NodeState& state, Finish finish) {
-  const size_t f = x.FirstValid();
-  return ResumeLoop(state, x, x.size(), from, f, n, [&](size_t begin, size_t end, Carry& carry, auto put) {
-    WindowSumBars(x, f, n, begin, end, carry, finish, put);
-  });
+bool ResumeWindowSum(const std::vector<const NodeState*>& args, uint64_t n, size_t from,
+                     NodeState& state, Finish finish) {
+  return ResumeOverSeries(
+      args, from, state, n,
+      [&](const auto& x, size_t f, size_t begin, size_t end, Carry& carry, auto put) {
+        WindowSumBars(x, f, n, begin, end, carry, finish, put);
+      });
 }

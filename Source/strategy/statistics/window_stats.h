@@ -111,16 +111,14 @@ std::vector<double> ConstantSpreadOfTwoOrMore(const std::vector<double>& x, uint
 template <Gaps kGaps, bool kWithAbs, typename Finish>
 bool ResumeConstantSpread(const std::vector<const NodeState*>& args, size_t from,
                           NodeState& state, uint64_t min_n, Finish finish) {
-  const NodeState* x = SeriesArg(args, 0);
   const std::optional<double> period = NumberArg(args, 1);
-  if (!x || !period || *period <= -1.0 || ToCount(*period) < min_n) return false;
+  if (!period || *period <= -1.0 || ToCount(*period) < min_n) return false;
   const uint64_t n = ToCount(*period);
-  const SeriesView xs = x->Series();
-  const size_t f = xs.FirstValid();
-  return ResumeLoop(state, xs, xs.size(), from, f, n,
-                    [&](size_t begin, size_t end, Carry& carry, auto put) {
-                      ConstantSpreadBars<kGaps, kWithAbs>(xs, f, n, begin, end, carry, finish, put);
-                    });
+  return ResumeOverSeries(
+      args, from, state, n,
+      [&](const auto& x, size_t f, size_t begin, size_t end, Carry& carry, auto put) {
+        ConstantSpreadBars<kGaps, kWithAbs>(x, f, n, begin, end, carry, finish, put);
+      });
 }
 
 // Per-bar period: the window at bar i runs from max(f, trunc32(i - n[i] + 1))

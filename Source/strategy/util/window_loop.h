@@ -5,12 +5,13 @@
 // invalid), the window of a constant count that slides over running totals,
 // and the window of a per-bar period. A function supplies only what happens
 // at one bar; the loops inline it, so they cost what a hand-written loop
-// costs.
+// costs. A resumed run drives the same loops from a checkpoint.
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "compiler/incremental.h"
 #include "strategy/util/strategy_util.h"
 #include "util/cancel.h"
 
@@ -45,6 +46,23 @@ void SlideBars(size_t begin, size_t end, size_t f, uint64_t n, uint64_t first_ou
     if (i >= first_leave) leave(static_cast<size_t>(i - n));
     put(i, i < first_output ? kInvalidValue : value(i));
   }
+}
+
+// The resume of a function whose loop runs over every bar of argument 0, a
+// series, from its first valid bar f: ResumeLoop with
+// loop(x, f, begin, end, carry, put) as its loop, `back` the bars before the
+// checkpoint that the loop reads again. False when argument 0 is no series.
+template <typename Loop>
+bool ResumeOverSeries(const std::vector<const NodeState*>& args, size_t from, NodeState& state,
+                      size_t back, Loop loop) {
+  const NodeState* arg = SeriesArg(args, 0);
+  if (!arg) return false;
+  const SeriesView x = arg->Series();
+  const size_t f = x.FirstValid();
+  return ResumeLoop(state, x, x.size(), from, f, back,
+                    [&](size_t begin, size_t end, Carry& carry, auto put) {
+                      loop(x, f, begin, end, carry, put);
+                    });
 }
 
 // SlideBars over all `length` bars, as a new series.
