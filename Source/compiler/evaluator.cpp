@@ -22,6 +22,18 @@ bool IsOperator(AstNode::Type type) {
          type == AstNode::Rel || type == AstNode::Add || type == AstNode::Mul;
 }
 
+// Collects the operators down the left spine of an operator chain, the
+// outermost first, and returns the operand below the innermost (null when it
+// has none): the chain is then applied from the innermost outwards, the order
+// of a recursive walk, without recursion.
+const AstNode* LeftSpine(const AstNode* node, std::vector<const AstNode*>& spine) {
+  while (node && IsOperator(node->m_type)) {
+    spine.push_back(node);
+    node = node->m_children.empty() ? nullptr : node->m_children[0].get();
+  }
+  return node;
+}
+
 OpCode OpCodeOf(const AstNode& node) {
   const std::string& text = node.m_text;
   switch (node.m_type) {
@@ -230,16 +242,8 @@ DataExt Evaluator::Or(const std::shared_ptr<AstNode>& node) { return EvaluateOpe
 DataExt Evaluator::Rel(const std::shared_ptr<AstNode>& node) { return EvaluateOperatorChain(node.get()); }
 
 DataExt Evaluator::EvaluateOperatorChain(const AstNode* node) {
-  // Collect the operators down the left spine, evaluate the leftmost operand,
-  // then apply the operators from the innermost outwards: the same order as a
-  // recursive walk (left operand, right operand, operation) without recursion.
   std::vector<const AstNode*> spine;
-  const AstNode* leftmost = node;
-  while (leftmost && IsOperator(leftmost->m_type)) {
-    spine.push_back(leftmost);
-    leftmost = leftmost->m_children.empty() ? nullptr : leftmost->m_children[0].get();
-  }
-  DataExt acc = leftmost ? Evaluate(spine.back()->m_children[0]) : DataExt();
+  DataExt acc = LeftSpine(node, spine) ? Evaluate(spine.back()->m_children[0]) : DataExt();
   for (auto it = spine.rbegin(); it != spine.rend(); ++it) {
     DataExt right = Evaluate((*it)->ChildAtIndex(1));
     acc = Combine(**it, acc, right);
@@ -452,12 +456,7 @@ void Evaluator::Canonicalize(const AstNode* root) {
     if (IsOperator(node->m_type)) {
       // A left-deep chain is walked with a loop, as Visit() does.
       std::vector<const AstNode*> spine;
-      const AstNode* leftmost = node;
-      while (leftmost && IsOperator(leftmost->m_type)) {
-        spine.push_back(leftmost);
-        leftmost = leftmost->m_children.empty() ? nullptr : leftmost->m_children[0].get();
-      }
-      int acc = id(leftmost ? spine.back()->m_children[0].get() : nullptr);
+      int acc = id(LeftSpine(node, spine));
       for (auto it = spine.rbegin(); it != spine.rend(); ++it) {
         const int right = id((*it)->ChildAtIndex(1).get());
         const std::string op = std::to_string(static_cast<int>((*it)->m_type)) + ":" + (*it)->m_text;
@@ -525,12 +524,7 @@ void Evaluator::Plan(const AstNode* root) {
     node = Canon(node);
     if (IsOperator(node->m_type)) {
       std::vector<const AstNode*> spine;
-      const AstNode* leftmost = node;
-      while (leftmost && IsOperator(leftmost->m_type)) {
-        spine.push_back(leftmost);
-        leftmost = leftmost->m_children.empty() ? nullptr : leftmost->m_children[0].get();
-      }
-      const AstNode* acc = producer(leftmost ? spine.back()->m_children[0].get() : nullptr);
+      const AstNode* acc = producer(LeftSpine(node, spine));
       for (auto it = spine.rbegin(); it != spine.rend(); ++it) {
         const AstNode* op = Canon(*it);
         if (visited.insert(op).second) {
@@ -658,12 +652,7 @@ const NodeState& Evaluator::Visit(const AstNode* node) {
 
 const NodeState& Evaluator::VisitChain(const AstNode* node) {
   std::vector<const AstNode*> spine;
-  const AstNode* leftmost = node;
-  while (leftmost && IsOperator(leftmost->m_type)) {
-    spine.push_back(leftmost);
-    leftmost = leftmost->m_children.empty() ? nullptr : leftmost->m_children[0].get();
-  }
-  const NodeState* acc = &Visit(leftmost ? spine.back()->m_children[0].get() : nullptr);
+  const NodeState* acc = &Visit(LeftSpine(node, spine));
   for (auto it = spine.rbegin(); it != spine.rend(); ++it) {
     const AstNode* op = Canon(*it);
     NodeState& out = StateOf(op);
