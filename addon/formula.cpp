@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <exception>
 #include <new>
@@ -340,30 +341,72 @@ const double* Column(Napi::Env env, Napi::Value value, size_t length, bool optio
   return column.Data();
 }
 
+// The bits of a double.
+uint64_t Bits(double x) {
+  uint64_t bits;
+  std::memcpy(&bits, &x, sizeof bits);
+  return bits;
+}
+
+constexpr uint64_t kExponent = 0x7ff0000000000000u;
+constexpr uint64_t kSign = 0x8000000000000000u;
+
 // NaN for a value that is not finite, else 0.
 double NotFinite(double x) { return x * 0.0; }
 // NaN for an infinity, else 0.
 double Infinite(double x) { return x == x ? x * 0.0 : 0.0; }
 
-// The first element of x[0..n) that `mark` gives NaN for, or n. Blocks
-// without any are passed over by a loop the compiler vectorises.
+// Rows are checked in blocks: a block's marks are folded together with
+// integer ORs, which the compiler turns into vector code, and only a block
+// with a mark is looked at again bar by bar.
+constexpr size_t kBlock = 256;
+
+// The exponent bits of the marks of x[0..kBlock) ORed together: all ones
+// when some mark is NaN.
+template <double (*mark)(double)>
+uint64_t BlockMarks(const double* x) {
+  uint64_t marks = 0;
+  for (size_t k = 0; k < kBlock; ++k) marks |= Bits(mark(x[k]));
+  return marks & kExponent;
+}
+
+// The first element of x[0..n) that `mark` gives NaN for, or n.
 template <double (*mark)(double)>
 size_t FirstBad(const double* x, size_t n) {
-  constexpr size_t kBlock = 64;
   size_t i = 0;
-  for (; i + kBlock <= n; i += kBlock) {
-    double marks = 0;
-    for (size_t k = 0; k < kBlock; ++k) {
-      const double m = mark(x[i + k]);
-      marks = m != m ? m : marks;
-    }
-    if (marks != marks) break;
-  }
+  while (i + kBlock <= n && BlockMarks<mark>(x + i) != kExponent) i += kBlock;
   for (; i < n; ++i) {
-    const double m = mark(x[i]);
-    if (m != m) break;
+    if (std::isnan(mark(x[i]))) break;
   }
   return i;
+}
+
+// The first time of t[0..n) earlier than the newest time before it (or than
+// `last` for the first ones), or n; times that are NaN are passed over.
+// `last` becomes the newest time.
+size_t FirstBackwards(const double* t, size_t n, double& last) {
+  for (size_t i = 0; i < n;) {
+    // A whole block without NaN that never goes back and starts no earlier
+    // than `last` only moves `last` to its end. The ORed differences of
+    // neighbours have the sign bit when one is negative (or -0) and all
+    // exponent bits when one is NaN (or by chance): such blocks are walked.
+    if (i + kBlock <= n && !(t[i] < last) && t[i] == t[i]) {
+      const double* x = t + i;
+      uint64_t steps = 0;
+      for (size_t k = 1; k < kBlock; ++k) steps |= Bits(x[k] - x[k - 1]);
+      if ((steps & kSign) == 0 && (steps & kExponent) != kExponent) {
+        last = x[kBlock - 1];
+        i += kBlock;
+        continue;
+      }
+    }
+    for (const size_t end = std::min(n, i + kBlock); i < end; ++i) {
+      const double time = t[i];
+      if (time < last) return i;
+      if (time == time) last = time;
+    }
+  }
+  return n;
 }
 
 // Bars without time are passed over when looking for a neighbour's time,
@@ -416,13 +459,10 @@ bool Refuse(const BarColumns& bars, bool time_gaps, double before, double after,
     return true;
   }
   double last = before;
-  for (i = 0; i < bars.size; ++i) {
-    const double time = bars.time[i];
-    if (time < last) {
-      why = {"time", i, "backwards", last};
-      return true;
-    }
-    if (time == time) last = time;
+  i = FirstBackwards(bars.time, bars.size, last);
+  if (i < bars.size) {
+    why = {"time", i, "backwards", last};
+    return true;
   }
   if (last > after) {
     why = {"time", bars.size - 1, "later"};

@@ -21,18 +21,19 @@ void Check(napi_env env, napi_status status) {
 // Rows that cannot become objects: the only ones outside the contract.
 bool IsNullish(Napi::Value value) { return value.IsNull() || value.IsUndefined(); }
 
-// Columns in the reader's order.
+// The fields of a bar in the reader's order.
 enum Field { kClose, kOpen, kHigh, kLow, kTime, kVol, kFieldCount };
 
-// readRows(rows, method, one) -> [count, c, o, h, l, t, v, texts] for the
-// array `rows`, or for the one bar `rows` when `one` is true: the columns
-// (Float64Arrays of at least `count` elements) and null, or a list of
+// readRows(rows, method, one) -> [count, bars, texts] for the array `rows`,
+// or for the one bar `rows` when `one` is true: `bars` a Float64Array of at
+// least 6 * count elements holding the fields of each bar one after another
+// in the order c, o, h, l, t, v, and `texts` null or a list of
 // (row * 6 + field, text) pairs for the fields that are neither numbers nor
-// null/undefined (which read as 0). Numbers are stored as the text rule
-// reads them: -0 as 0 (x + 0), every NaN as the literal NaN, the positive
-// one; a bar of six numbers whose sum is a number has no NaN and takes the
-// short way. The columns are reused from call to call unless a read is already under
-// way (a getter loading bars itself); a collection may take them back.
+// null/undefined (which read as 0). Numbers are stored as x + 0, so that -0
+// reads as 0 as its text does; a NaN may keep its sign and payload, which
+// the C++ side then replaces by the positive NaN. The array is reused from
+// call to call unless a read is already under way (a getter loading bars
+// itself); a collection may take it back.
 constexpr char kReaderSource[] = R"JS((function (ObjectOf, TypeError, WeakRef, Float64Array) {
   'use strict';
   // The globals above are taken once, when the module loads, no prototype
@@ -41,48 +42,38 @@ constexpr char kReaderSource[] = R"JS((function (ObjectOf, TypeError, WeakRef, F
   const setPrototypeOf = ObjectOf.setPrototypeOf;
   let kept = null;
   let busy = false;
-  function fresh(size) {
-    return [new Float64Array(size), new Float64Array(size), new Float64Array(size),
-      new Float64Array(size), new Float64Array(size), new Float64Array(size)];
-  }
   function field(value, texts, at) {
-    if (typeof value === 'number') return value === value ? value + 0 : NaN;
+    if (typeof value === 'number') return value + 0;
     if (value === undefined || value === null) return 0;
     const n = texts.length;
     texts[n] = at;
     texts[n + 1] = typeof value === 'string' ? value : `${value}`;
     return 0;
   }
-  // Reads the bars into state.cols (grown when the array grows meanwhile)
-  // and returns their count. The loop is a function of its own, ending in a
-  // bare return: the code the engine compiles while the loop runs for the
-  // first time would otherwise meet code after it that never ran, and drop
-  // back to the interpreter at the end of every later call.
-  function fill(rows, method, state) {
-    let cols = state.cols;
-    let C = cols[0], O = cols[1], H = cols[2], L = cols[3], T = cols[4], V = cols[5];
-    let i = 0;
-    for (; i < rows.length; i++) {
+  // Reads bars from row `i` on into `out` while both last and returns the
+  // row it stopped at. The loop is a function of its own, with `out` fixed
+  // and ending in a bare return: the engine then checks the array once, not
+  // at every store, and the code it compiles while the loop runs for the
+  // first time does not meet code after it that never ran (which would send
+  // every later call back to the interpreter at its end).
+  function fill(rows, method, state, out, i) {
+    const end = out.length / 6;
+    for (; i < rows.length && i < end; i++) {
       let row = rows[i];
       if (row === null || row === undefined) throw new TypeError(`${method}: bar ${i} is not an object`);
       if (typeof row !== 'object' && typeof row !== 'function') row = ObjectOf(row);
       const c = row.c, o = row.o, h = row.h, l = row.l, t = row.t, v = row.v;
-      if (i === C.length) {
-        const more = fresh(2 * i);
-        for (let f = 0; f < 6; f++) for (let k = 0; k < i; k++) more[f][k] = cols[f][k];
-        cols = state.cols = more;
-        C = cols[0]; O = cols[1]; H = cols[2]; L = cols[3]; T = cols[4]; V = cols[5];
-      }
+      const at = 6 * i;
       if (typeof c === 'number' && typeof o === 'number' && typeof h === 'number' &&
-          typeof l === 'number' && typeof t === 'number' && typeof v === 'number' &&
-          c + o + h + l + t + v === c + o + h + l + t + v) {
-        C[i] = c + 0; O[i] = o + 0; H[i] = h + 0; L[i] = l + 0; T[i] = t + 0; V[i] = v + 0;
+          typeof l === 'number' && typeof t === 'number' && typeof v === 'number') {
+        out[at + 5] = v + 0; out[at] = c + 0; out[at + 1] = o + 0;
+        out[at + 2] = h + 0; out[at + 3] = l + 0; out[at + 4] = t + 0;
       } else {
         if (state.texts === null) state.texts = setPrototypeOf([], null);
         const texts = state.texts;
-        const at = i * 6;
-        C[i] = field(c, texts, at); O[i] = field(o, texts, at + 1); H[i] = field(h, texts, at + 2);
-        L[i] = field(l, texts, at + 3); T[i] = field(t, texts, at + 4); V[i] = field(v, texts, at + 5);
+        out[at] = field(c, texts, at); out[at + 1] = field(o, texts, at + 1);
+        out[at + 2] = field(h, texts, at + 2); out[at + 3] = field(l, texts, at + 3);
+        out[at + 4] = field(t, texts, at + 4); out[at + 5] = field(v, texts, at + 5);
       }
     }
     return i;
@@ -90,18 +81,25 @@ constexpr char kReaderSource[] = R"JS((function (ObjectOf, TypeError, WeakRef, F
   return function readRows(rows, method, one) {
     if (one) rows = [rows];
     const own = !busy;
-    let cols = own && kept !== null ? kept.deref() : undefined;
-    if (cols === undefined || cols[0].length < rows.length) cols = fresh(rows.length > 16 ? rows.length : 16);
+    let out = own && kept !== null ? kept.deref() : undefined;
+    if (out === undefined || out.length < 6 * rows.length) out = new Float64Array(6 * (rows.length > 16 ? rows.length : 16));
     busy = true;
     try {
-      const state = { cols, texts: null };
-      const count = fill(rows, method, state);
-      cols = state.cols;
-      return [count, cols[0], cols[1], cols[2], cols[3], cols[4], cols[5], state.texts];
+      const state = { texts: null };
+      let count = 0;
+      for (;;) {
+        count = fill(rows, method, state, out, count);
+        if (count >= rows.length) break;
+        // The array grew while it was read (a getter adding bars).
+        const more = new Float64Array(12 * count);
+        more.set(out);
+        out = more;
+      }
+      return [count, out, state.texts];
     } finally {
       if (own) {
         busy = false;
-        if (kept === null || kept.deref() !== cols) kept = new WeakRef(cols);
+        if (kept === null || kept.deref() !== out) kept = new WeakRef(out);
       }
     }
   };
@@ -123,6 +121,13 @@ double ParseField(napi_env env, napi_value text, bool is_time) {
   Check(env, napi_get_value_string_utf8(env, text, &whole[0], length + 1, &length));
   whole.resize(length);
   return Util::StringToDouble(whole);
+}
+
+// Every NaN of x[0..n) as the positive NaN.
+void PositiveNaN(double* x, size_t n) {
+  for (size_t i = 0; i < n; ++i) {
+    if (x[i] != x[i]) x[i] = NAN;
+  }
 }
 
 }  // namespace
@@ -149,13 +154,15 @@ RowReader::Bars RowReader::Read(Napi::Env env, Napi::Value rows, const char* met
   Napi::Value answer = m_read.Call({rows, Napi::String::New(env, method), Napi::Boolean::New(env, one)});
   Napi::Array parts = answer.As<Napi::Array>();
   const size_t count = static_cast<size_t>(parts.Get(uint32_t{0}).As<Napi::Number>().DoubleValue());
-  double* columns[kFieldCount];
-  for (uint32_t f = 0; f < kFieldCount; ++f) {
-    columns[f] = parts.Get(f + 1).As<Napi::Float64Array>().Data();
-  }
-  // The fields that came as text, parsed into their places.
-  Napi::Value texts = parts.Get(uint32_t{1 + kFieldCount});
+  double* values = parts.Get(uint32_t{1}).As<Napi::Float64Array>().Data();
+  BarColumns bars;
+  // The fields that came as text, parsed into their places once every NaN
+  // number is the positive NaN: a text keeps the NaN it reads as. Without
+  // texts the copy into the engine makes NaN positive.
+  Napi::Value texts = parts.Get(uint32_t{2});
+  bars.positive_nan = !texts.IsArray();
   if (texts.IsArray()) {
+    PositiveNaN(values, count * kFieldCount);
     Napi::Array pairs = texts.As<Napi::Array>();
     const uint32_t length = pairs.Length();
     // One handle scope per block keeps the handles of many texts from piling up.
@@ -164,19 +171,18 @@ RowReader::Bars RowReader::Read(Napi::Env env, Napi::Value rows, const char* met
       Napi::HandleScope scope(env);
       for (uint32_t end = std::min(length - 1, k + 2 * kPairsPerScope); k < end; k += 2) {
         const size_t at = static_cast<size_t>(pairs.Get(k).As<Napi::Number>().DoubleValue());
-        const size_t field = at % kFieldCount;
-        columns[field][at / kFieldCount] = ParseField(env, pairs.Get(k + 1), field == kTime);
+        values[at] = ParseField(env, pairs.Get(k + 1), at % kFieldCount == kTime);
       }
     }
   }
-  BarColumns bars;
   bars.size = count;
-  bars.close = columns[kClose];
-  bars.open = columns[kOpen];
-  bars.high = columns[kHigh];
-  bars.low = columns[kLow];
-  bars.vol = columns[kVol];
-  bars.time = columns[kTime];
+  bars.close = values + kClose;
+  bars.open = values + kOpen;
+  bars.high = values + kHigh;
+  bars.low = values + kLow;
+  bars.vol = values + kVol;
+  bars.time = values + kTime;
+  bars.stride = kFieldCount;
   return {answer, bars};
 }
 

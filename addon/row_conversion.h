@@ -18,14 +18,15 @@
 // Node-API would cost several calls per field; instead a small JavaScript
 // function, compiled once per thread that loads the module, reads the
 // fields where the engine compiles the property reads and writes the
-// numbers into Float64Array columns, and hands back, for the rare field that
-// is not a number, its text (String(value), toString methods run there in
-// field order). The C++ side parses those texts and passes the columns on.
+// numbers into one Float64Array, bar after bar, and hands back, for the rare
+// field that is not a number, its text (String(value), toString methods run
+// there in field order). The C++ side gives every NaN the positive sign,
+// parses those texts and passes the bars on.
 class RowReader {
  public:
   explicit RowReader(Napi::Env env);
 
-  // Bars read from JavaScript: views of the reader's columns, which stay
+  // Bars read from JavaScript: views into the reader's array, which stay
   // valid while `keep` is reachable (the rest of the calling method).
   struct Bars {
     Napi::Value keep;

@@ -34,15 +34,26 @@ struct RowColumns {
   std::vector<double> close, open, high, low, vol, time;
 };
 
-void CopyColumn(std::vector<double>& column, size_t at, const double* from, size_t size, double fill) {
-  if (size == 0) return;
-  if (from == nullptr) {
-    std::fill_n(column.begin() + static_cast<std::ptrdiff_t>(at), size, fill);
-  } else {
-    std::copy_n(from, size, column.begin() + static_cast<std::ptrdiff_t>(at));
-  }
+// A value as it is loaded: with kPositiveNaN every NaN as the positive NaN.
+template <bool kPositiveNaN>
+double Loaded(double x) {
+  return !kPositiveNaN || x == x ? x : NAN;
 }
 
+void CopyColumn(std::vector<double>& column, size_t at, const double* from, size_t size, size_t stride,
+                bool positive_nan, double fill) {
+  if (size == 0) return;
+  double* to = column.data() + at;
+  if (from == nullptr) {
+    std::fill_n(to, size, fill);
+  } else if (stride == 1 && !positive_nan) {
+    std::copy_n(from, size, to);
+  } else if (positive_nan) {
+    for (size_t i = 0; i < size; ++i) to[i] = Loaded<true>(from[i * stride]);
+  } else {
+    for (size_t i = 0; i < size; ++i) to[i] = from[i * stride];
+  }
+}
 }  // namespace
 
 double BarData::ReadField(const TextRow& row, const char* short_key, const char* long_key) {
@@ -64,8 +75,33 @@ BarRow BarData::RowFromText(const TextRow& row) {
 
 void BarData::Assign(const BarColumns& bars) {
   Changed(0);
-  Resize(bars.size);
-  CopyAt(0, bars);
+  const size_t size = bars.size;
+  if (bars.stride != 1 || bars.positive_nan) {
+    // Storage too small is let go first, so that growing it does not move
+    // the old bars over.
+    for (std::vector<double>* column : {&m_close, &m_open, &m_high, &m_low, &m_vol, &m_time}) {
+      if (column->capacity() < size) std::vector<double>().swap(*column);
+    }
+    Resize(size);
+    CopyAt(0, bars);
+    return;
+  }
+  // Storage that is large enough is written over; else new storage is
+  // filled straight from the bars, without zeroing it or moving the old
+  // bars over first.
+  const auto assign = [size](std::vector<double>& column, const double* from, double fill) {
+    if (from == nullptr) {
+      column.assign(size, fill);
+    } else {
+      column.assign(from, from + size);
+    }
+  };
+  assign(m_close, bars.close, 0.0);
+  assign(m_open, bars.open, 0.0);
+  assign(m_high, bars.high, 0.0);
+  assign(m_low, bars.low, 0.0);
+  assign(m_vol, bars.vol, 0.0);
+  assign(m_time, bars.time, NAN);
 }
 
 void BarData::Append(const BarColumns& bars) {
@@ -112,12 +148,49 @@ void BarData::Resize(size_t size) {
 }
 
 void BarData::CopyAt(size_t at, const BarColumns& bars) {
-  CopyColumn(m_close, at, bars.close, bars.size, 0.0);
-  CopyColumn(m_open, at, bars.open, bars.size, 0.0);
-  CopyColumn(m_high, at, bars.high, bars.size, 0.0);
-  CopyColumn(m_low, at, bars.low, bars.size, 0.0);
-  CopyColumn(m_vol, at, bars.vol, bars.size, 0.0);
-  CopyColumn(m_time, at, bars.time, bars.size, NAN);
+  const bool all = bars.close && bars.open && bars.high && bars.low && bars.vol && bars.time;
+  if (all && bars.positive_nan) {
+    CopyRows<true>(at, bars);
+  } else if (all && bars.stride != 1) {
+    CopyRows<false>(at, bars);
+  } else {
+    const size_t size = bars.size, stride = bars.stride;
+    const bool nan = bars.positive_nan;
+    CopyColumn(m_close, at, bars.close, size, stride, nan, 0.0);
+    CopyColumn(m_open, at, bars.open, size, stride, nan, 0.0);
+    CopyColumn(m_high, at, bars.high, size, stride, nan, 0.0);
+    CopyColumn(m_low, at, bars.low, size, stride, nan, 0.0);
+    CopyColumn(m_vol, at, bars.vol, size, stride, nan, 0.0);
+    CopyColumn(m_time, at, bars.time, size, stride, nan, NAN);
+  }
+}
+
+// Each bar is read once, its fields going to their columns.
+template <bool kPositiveNaN>
+void BarData::CopyRows(size_t at, const BarColumns& bars) {
+  double* __restrict close = m_close.data() + at;
+  double* __restrict open = m_open.data() + at;
+  double* __restrict high = m_high.data() + at;
+  double* __restrict low = m_low.data() + at;
+  double* __restrict vol = m_vol.data() + at;
+  double* __restrict time = m_time.data() + at;
+  const double* c = bars.close;
+  const double* o = bars.open;
+  const double* h = bars.high;
+  const double* l = bars.low;
+  const double* v = bars.vol;
+  const double* t = bars.time;
+  const size_t stride = bars.stride;
+  for (size_t i = 0; i < bars.size; ++i) {
+    const size_t from = i * stride;
+    const double ci = c[from], oi = o[from], hi = h[from], li = l[from], vi = v[from], ti = t[from];
+    close[i] = Loaded<kPositiveNaN>(ci);
+    open[i] = Loaded<kPositiveNaN>(oi);
+    high[i] = Loaded<kPositiveNaN>(hi);
+    low[i] = Loaded<kPositiveNaN>(li);
+    vol[i] = Loaded<kPositiveNaN>(vi);
+    time[i] = Loaded<kPositiveNaN>(ti);
+  }
 }
 
 uint64_t BarData::ChangeLog::NextId() {

@@ -19,7 +19,10 @@ struct BarRow {
 };
 
 // Read-only columns of `size` bars handed in for loading, oldest first. A
-// null `vol` means volume 0 and a null `time` bars without time.
+// null `vol` means volume 0 and a null `time` bars without time. The values
+// of one column lie `stride` doubles apart: 1 for plain columns, the number
+// of fields for bars stored one after another. With `positive_nan` every NaN
+// is loaded as the positive NaN.
 struct BarColumns {
   size_t size = 0;
   const double* close = nullptr;
@@ -28,6 +31,8 @@ struct BarColumns {
   const double* low = nullptr;
   const double* vol = nullptr;
   const double* time = nullptr;
+  size_t stride = 1;
+  bool positive_nan = false;
 };
 
 // The bars of a chart, oldest first, held as one column per field: the one
@@ -86,6 +91,8 @@ class BarData {
  private:
   // Copies `bars` into rows at..at+size-1 of every column, which exist.
   void CopyAt(size_t at, const BarColumns& bars);
+  template <bool kPositiveNaN>
+  void CopyRows(size_t at, const BarColumns& bars);
   void Resize(size_t size);
   void Changed(size_t first_row);
 

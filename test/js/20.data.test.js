@@ -125,6 +125,8 @@ describe('data: field conversion', () => {
     ['text with leading blanks', '  3.5', '3.500000'],
     ['text with an exponent', '1e3', '1000.000000'],
     ['hexadecimal text', '0x10', '16.000000'],
+    ['the text "-0" (atof keeps the sign)', '-0', '-0.000000'],
+    ['the text "-nan" (atof keeps the sign)', '-nan', '-nan'],
     ['the text Infinity', 'Infinity', 'inf'],
     ['text after 200 blanks', `${' '.repeat(200)}42`, '42.000000'],
     // Longer than the fast path's buffer; the double's exact decimal form.
@@ -138,9 +140,11 @@ describe('data: field conversion', () => {
   ];
   for (const [label, value, expected] of cases) {
     test(`close given as ${label}`, () => {
-      // Beside five numbers (the all-number path) and alone.
+      // Beside five numbers (the all-number path), alone, and in a call
+      // that also brings a text.
       const bars = [{ c: value, o: 1, h: 1, l: 1, t: 0, v: 1 }, { c: value }];
       assert.deepEqual(closes(compiled('X:C;', bars)), [expected, expected]);
+      assert.deepEqual(closes(compiled('X:C;', [...bars, { o: '1' }])), [expected, expected, '0.000000']);
     });
   }
 

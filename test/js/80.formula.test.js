@@ -121,14 +121,17 @@ describe('bars', () => {
     assert.equal(item.time, T0);
   });
 
-  // 200 bars of Float64Array columns, one value replaced: the native checks
-  // pass over whole blocks of good bars.
-  const columnsWith = (key, at, value) => {
-    const cols = { t: Float64Array.from({ length: 200 }, (_, i) => T0 + i * DAY) };
-    for (const k of ['o', 'h', 'l', 'c', 'v']) cols[k] = new Float64Array(200).fill(1);
-    cols[key][at] = value;
+  // 600 bars of Float64Array columns, some values replaced: the native checks
+  // pass over whole blocks of good bars. A time column of another kind may
+  // have holes (bars without time).
+  const columnsWith = (...changes) => {
+    const cols = { t: Float64Array.from({ length: 600 }, (_, i) => T0 + i * DAY) };
+    for (const k of ['o', 'h', 'l', 'c', 'v']) cols[k] = new Float64Array(600).fill(1);
+    for (const [key, at, value] of changes) cols[key][at] = value;
     return cols;
   };
+  const withTimeHole = (cols, at) => ({ ...cols, t: Array.from(cols.t, (time, i) => (i === at ? undefined : time)) });
+  const backwardsAfter = (at, before) => new RegExp(`^setBars: bar ${at}: time goes backwards \\(2020-01-02T00:00:00.000Z after ${new Date(T0 + before * DAY).toISOString()}\\)$`);
   const refused = [
     // [label, input, error class, message pattern]
     ['not an array', 'abc', TypeError, /expected an array/],
@@ -143,10 +146,13 @@ describe('bars', () => {
     ['columns of unequal length', { o: [1, 2], h: [1, 2], l: [1, 2], c: [1] }, RangeError, /has 2 values/],
     ['a column missing', { o: [1], h: [1], c: [1] }, TypeError, /column low \(l\) is missing/],
     ['a NaN in a Float64Array column', { o: [1, 1], h: [1, 1], l: [1, 1], c: new Float64Array([1, NaN]) }, RangeError, /bar 1: close is not finite/],
-    ['an infinite open late in the columns', columnsWith('o', 150, -Infinity), RangeError, /^setBars: bar 150: open is not finite \(-Infinity\)$/],
-    ['an infinite volume', columnsWith('v', 199, Infinity), RangeError, /^setBars: bar 199: volume is not finite/],
-    ['a NaN in a Float64Array time column', columnsWith('t', 70, NaN), RangeError, /^setBars: bar 70: time is not finite \(NaN\)$/],
-    ['Float64Array times going backwards', columnsWith('t', 130, T0), RangeError, /^setBars: bar 130: time goes backwards \(2020-01-02T00:00:00.000Z after 2020-05-10T00:00:00.000Z\)$/],
+    ['an infinite open late in the columns', columnsWith(['o', 150, -Infinity]), RangeError, /^setBars: bar 150: open is not finite \(-Infinity\)$/],
+    ['an infinite volume', columnsWith(['v', 199, Infinity]), RangeError, /^setBars: bar 199: volume is not finite/],
+    ['a NaN in a Float64Array time column', columnsWith(['t', 70, NaN]), RangeError, /^setBars: bar 70: time is not finite \(NaN\)$/],
+    ['Float64Array times going backwards', columnsWith(['t', 130, T0]), RangeError, backwardsAfter(130, 129)],
+    ['an infinite time after times going backwards', columnsWith(['t', 130, T0], ['t', 500, Infinity]), RangeError, /^setBars: bar 500: time is not finite \(Infinity\)$/],
+    ['a time going backwards after a bar without time', withTimeHole(columnsWith(['t', 256, T0]), 255), RangeError, backwardsAfter(256, 254)],
+    ['a NaN close in the last bars', columnsWith(['c', 599, NaN]), RangeError, /^setBars: bar 599: close is not finite/],
   ];
   for (const [label, input, Kind, message] of refused) {
     test(`setBars refuses ${label} and keeps the held bars`, () => {
