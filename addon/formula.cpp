@@ -443,29 +443,37 @@ struct Refusal {
 // go back, neither among the new bars nor against the held neighbours
 // `before` (the time just before them) and `after` (just after them).
 bool Refuse(const BarColumns& bars, bool time_gaps, double before, double after, Refusal& why) {
+  const size_t n = bars.size;
+  // The columns are read in the reverse of the order the engine copies them
+  // in (close, open, high, low, volume, time), so that the copy of good bars
+  // starts with what the checks left in the cache; the refusal reported is
+  // still the first by field (open, high, low, close, volume, then time).
+  size_t time_bad = n, backwards = n;
+  double last = before;
+  if (bars.time) {
+    time_bad = time_gaps ? FirstBad<Infinite>(bars.time, n) : FirstBad<NotFinite>(bars.time, n);
+    if (time_bad == n) backwards = FirstBackwards(bars.time, n, last);
+  }
   const std::pair<const char*, const double*> prices[] = {
-      {"open", bars.open}, {"high", bars.high}, {"low", bars.low}, {"close", bars.close}, {"volume", bars.vol}};
-  for (const auto& price : prices) {
-    size_t i = price.second ? FirstBad<NotFinite>(price.second, bars.size) : bars.size;
-    if (i < bars.size) {
-      why = {price.first, i, "finite"};
+      {"volume", bars.vol}, {"low", bars.low}, {"high", bars.high}, {"open", bars.open}, {"close", bars.close}};
+  size_t bad[5];
+  for (size_t k = 0; k < 5; ++k) bad[k] = prices[k].second ? FirstBad<NotFinite>(prices[k].second, n) : n;
+  for (size_t k : {3, 2, 1, 4, 0}) {
+    if (bad[k] < n) {
+      why = {prices[k].first, bad[k], "finite"};
       return true;
     }
   }
-  if (!bars.time) return false;
-  size_t i = time_gaps ? FirstBad<Infinite>(bars.time, bars.size) : FirstBad<NotFinite>(bars.time, bars.size);
-  if (i < bars.size) {
-    why = {"time", i, "finite"};
+  if (time_bad < n) {
+    why = {"time", time_bad, "finite"};
     return true;
   }
-  double last = before;
-  i = FirstBackwards(bars.time, bars.size, last);
-  if (i < bars.size) {
-    why = {"time", i, "backwards", last};
+  if (backwards < n) {
+    why = {"time", backwards, "backwards", last};
     return true;
   }
-  if (last > after) {
-    why = {"time", bars.size - 1, "later"};
+  if (bars.time && last > after) {
+    why = {"time", n - 1, "later"};
     return true;
   }
   return false;

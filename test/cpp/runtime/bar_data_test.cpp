@@ -57,6 +57,17 @@ TEST(BarData, MutatorsAndTheFirstRowTheyChange) {
       {"prepend columns", [](BarData& b, const BarColumns& c) { b.Prepend(c); }, {5, 6, 1, 2, 3}, 0},
       {"replace last", [](BarData& b, const BarColumns&) { b.ReplaceLast(Close(30)); }, {5, 6, 1, 2, 30}, 4},
       {"append columns", [](BarData& b, const BarColumns& c) { b.Append(c); }, {5, 6, 1, 2, 30, 5, 6}, 5},
+      {"append bars stored one after another",
+       [](BarData& b, const BarColumns&) {
+         // Fields in the order c, o, h, l, t, v; the NaN close loads as the positive NaN.
+         static const double rows[] = {8, 1, 1, 1, 200, 1, -NAN, 1, 1, 1, 300, 1};
+         BarColumns stored{2, rows, rows + 1, rows + 2, rows + 3, rows + 5, rows + 4, 6, true};
+         b.Append(stored);
+         EXPECT_FALSE(std::signbit(b.Close()[8]));
+         EXPECT_EQ(b.Time()[8], 300);
+         b.ReplaceLast(BarColumns{1, rows, rows + 1, rows + 2, rows + 3, rows + 5, rows + 4, 6});
+       },
+       {5, 6, 1, 2, 30, 5, 6, 8, 8}, 7},
       {"assign", [](BarData& b, const BarColumns&) { b.Assign({Close(7)}); }, {7}, 0},
   };
   BarData bars;
