@@ -165,7 +165,9 @@ void BarData::CopyAt(size_t at, const BarColumns& bars) {
   }
 }
 
-// Each bar is read once, its fields going to their columns.
+// Each bar is read once, its fields going to their columns. The newest bar
+// comes first: bars just written by a loader are then still in the cache
+// when their copy starts.
 template <bool kPositiveNaN>
 void BarData::CopyRows(size_t at, const BarColumns& bars) {
   double* __restrict close = m_close.data() + at;
@@ -181,7 +183,7 @@ void BarData::CopyRows(size_t at, const BarColumns& bars) {
   const double* v = bars.vol;
   const double* t = bars.time;
   const size_t stride = bars.stride;
-  for (size_t i = 0; i < bars.size; ++i) {
+  for (size_t i = bars.size; i-- > 0;) {
     const size_t from = i * stride;
     const double ci = c[from], oi = o[from], hi = h[from], li = l[from], vi = v[from], ti = t[from];
     close[i] = Loaded<kPositiveNaN>(ci);
