@@ -132,14 +132,33 @@ std::vector<double> PerBarExtremeBars(const std::vector<double>& x, const std::v
       });
 }
 
+// Longest window that a run from bar 0 reads back bar by bar; longer ones
+// keep the monotonic queue, whose cost does not grow with the window.
+inline constexpr size_t kScannedWindow = 32;
+
+// Bars [begin, len) of HHV/LLV read back over each window from
+// max(keep_from(i), f) to i, the oldest of equal extremes kept as the queue
+// keeps it; an invalid extreme reads 0.0.
+template <typename Side, typename KeepFrom>
+void ScanWindowExtremes(const SeriesView& x, size_t f, size_t begin, size_t len,
+                        NodeState& state, KeepFrom keep_from) {
+  for (size_t i = begin; i < len; ++i) {
+    size_t start = keep_from(i);
+    if (start < f) start = f;
+    double best = x[start];
+    for (size_t k = start + 1; k <= i; ++k) best = Side::Beyond(x[k], best) ? x[k] : best;
+    state.At(i) = ValueOrZero(best);
+  }
+}
+
 // The extreme of HHV/LLV of argument 0, a series x, at the changed bars
 // from..len-1 only, read back over each window (keep_from(i) is the oldest
 // bar of the window at i), an invalid extreme reading 0.0 as in the full run.
-// Only for a short tail after a tick: false (the caller runs the function in
-// full) for a first run, for a tail whose window reads cost more than a full
-// pass, when bars it reads were let go, when a NaN lies in reach (its
-// comparison rules belong to the full algorithm) or when argument 0 is no
-// series.
+// For a short tail after a tick, and for a run from bar 0 whose windows are
+// short: false (the caller runs the function in full) for a tail whose
+// window reads cost more than a full pass, for long windows from bar 0, when
+// bars it reads were let go, when a NaN lies in reach (its comparison rules
+// belong to the full algorithm) or when argument 0 is no series.
 template <typename Side, typename KeepFrom>
 bool ResumeWindowExtreme(const std::vector<const NodeState*>& args, size_t from, NodeState& state,
                          KeepFrom keep_from) {
@@ -147,6 +166,17 @@ bool ResumeWindowExtreme(const std::vector<const NodeState*>& args, size_t from,
   if (!arg) return false;
   const SeriesView x = arg->Series();
   const size_t len = x.size();
+  if (from == 0 && x.base() == 0 && len > 0 && len - keep_from(len - 1) <= kScannedWindow) {
+    const size_t f = x.FirstValid();
+    for (size_t k = f; k < len; ++k) {
+      if (std::isnan(x[k])) return false;
+    }
+    state.Restart();
+    state.Resize(len);
+    for (size_t i = 0; i < f && i < len; ++i) state.At(i) = kInvalidValue;
+    ScanWindowExtremes<Side>(x, f, f, len, state, keep_from);
+    return true;
+  }
   if (from == 0 || !state.kept || !state.value.isListType() || from > len ||
       from > state.Size() || from < state.base) {
     return false;
@@ -161,14 +191,6 @@ bool ResumeWindowExtreme(const std::vector<const NodeState*>& args, size_t from,
     if (std::isnan(x[k])) return false;
   }
   state.Resize(len);
-  for (size_t i = from; i < len; ++i) {
-    size_t start = keep_from(i);
-    if (start < f) start = f;
-    double best = x[start];
-    for (size_t k = start + 1; k <= i; ++k) {
-      if (Side::Beyond(x[k], best)) best = x[k];
-    }
-    state.At(i) = ValueOrZero(best);
-  }
+  ScanWindowExtremes<Side>(x, f, from, len, state, keep_from);
   return true;
 }

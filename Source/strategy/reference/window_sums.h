@@ -173,12 +173,25 @@ void WindowSumBars(const X& x, size_t f, uint64_t n, size_t begin, size_t end, C
     SlideBars(begin, end, f, kNoneLeaves, f, enter, [](size_t) {}, [&](size_t) { return s; }, put);
     return;
   }
-  SlideBars(
-      begin, end, f, n, FirstFullWindow(f, n), enter,
-      [&](size_t j) {
-        if (IsValid(x[j])) s = s - x[j];
-      },
-      [&](size_t) { return finish(s); }, put);
+  // SlideBars' loop in three stretches, so that the longest one, where a bar
+  // enters and another leaves at every step, has no test of its position.
+  const uint64_t first_leave = AddCount(f, n);
+  const uint64_t first_output = FirstFullWindow(f, n);
+  size_t i = begin;
+  for (; i < end && i < f; ++i) put(i, kInvalidValue);
+  for (; i < end && i < first_leave; ++i) {
+    enter(i);
+    put(i, i < first_output ? kInvalidValue : finish(s));
+  }
+  for (; i < end; ++i) {
+    const double in = x[i];
+    const double out = x[static_cast<size_t>(i - n)];
+    const double added = s + in;
+    s = IsValid(in) ? added : s;
+    const double left = s - out;
+    s = IsValid(out) ? left : s;
+    put(i, finish(s));
+  }
 }
 
 // The same over every bar of x, as a new series.

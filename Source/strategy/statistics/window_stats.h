@@ -61,30 +61,82 @@ Deviations DeviationsAbout(const double* x, size_t begin, size_t end, double mea
   return s;
 }
 
+// Deviation sums of up to kLanes windows of n bars at once, the window of
+// lane l ending at bar ends[l]: each lane adds in index order as
+// DeviationsAbout does, so its sums are the same bits, and the lanes'
+// independent chains of additions overlap instead of waiting on each other.
+inline constexpr size_t kLanes = 8;
+template <Gaps kGaps, bool kWithAbs, typename X>
+void DeviationLanes(const X& x, uint64_t n, const size_t* ends, const double* means,
+                    size_t lanes, Deviations* out) {
+  double sq[kLanes] = {};
+  double ab[kLanes] = {};
+  const double* at[kLanes];
+  for (size_t l = 0; l < lanes; ++l) at[l] = &x[ends[l] + 1 - n];
+  auto value = [](double v) { return kGaps == Gaps::kMasked ? ValueOrZero(v) : v; };
+  if (lanes == kLanes && ends[kLanes - 1] - ends[0] == kLanes - 1) {
+    // Consecutive bars: lane l reads base[k + l], loads the compiler can pair.
+    const double* base = at[0];
+    for (uint64_t k = 0; k < n; ++k) {
+      for (size_t l = 0; l < kLanes; ++l) {
+        const double d = value(base[k + l]) - means[l];
+        sq[l] += d * d;
+        if (kWithAbs) ab[l] += std::fabs(d);
+      }
+    }
+  } else {
+    for (uint64_t k = 0; k < n; ++k) {
+      for (size_t l = 0; l < lanes; ++l) {
+        const double d = value(at[l][k]) - means[l];
+        sq[l] += d * d;
+        if (kWithAbs) ab[l] += std::fabs(d);
+      }
+    }
+  }
+  for (size_t l = 0; l < lanes; ++l) out[l] = Deviations{sq[l], ab[l]};
+}
+
 // Constant window of n bars over bars [begin, end), from the first valid bar
 // f: the mean comes from a running sum carried in carry.acc (the new value
 // added, then the value leaving the window subtracted); the deviations are
-// summed over the window at every bar. `finish(deviations, count)` gives the
-// output from the deviation sums and the window length.
+// summed over the window at every bar, several bars at a time.
+// `finish(deviations, count)` gives the output from the deviation sums and
+// the window length.
 template <Gaps kGaps, bool kWithAbs, typename X, typename Finish, typename Put>
 void ConstantSpreadBars(const X& x, size_t f, uint64_t n, size_t begin, size_t end, Carry& carry,
                         Finish finish, Put put) {
   const double count = static_cast<double>(n);
+  const uint64_t first_leave = AddCount(f, n);
+  const uint64_t first_output = FirstFullWindow(f, n);
   // Adding the masked 0.0 of a gap leaves the sum as skipping it would.
   double& sum = carry.acc;
   CancelPoll poll;
-  SlideBars(
-      begin, end, f, n, FirstFullWindow(f, n), [&](size_t i) { sum += ValueOrZero(x[i]); },
-      [&](size_t j) { sum -= ValueOrZero(x[j]); },
-      [&](size_t i) {
-        if (kGaps == Gaps::kStored && !IsValid(x[i])) return kInvalidValue;
-        const double mean = sum / count;
-        poll.Step(n);
-        const Deviations s =
-            n == 0 ? Deviations() : DeviationsAbout<kGaps, kWithAbs>(&x[i + 1 - n], 0, n, mean);
-        return finish(s, count);
-      },
-      put);
+  size_t ends[kLanes] = {};
+  double means[kLanes] = {};
+  Deviations sums[kLanes];
+  size_t lanes = 0;
+  auto flush = [&]() {
+    if (n > 0) DeviationLanes<kGaps, kWithAbs>(x, n, ends, means, lanes, sums);
+    for (size_t l = 0; l < lanes; ++l) put(ends[l], finish(n > 0 ? sums[l] : Deviations(), count));
+    lanes = 0;
+  };
+  for (size_t i = begin; i < end; ++i) {
+    if (i < f) {
+      put(i, kInvalidValue);
+      continue;
+    }
+    sum += ValueOrZero(x[i]);
+    if (i >= first_leave) sum -= ValueOrZero(x[static_cast<size_t>(i - n)]);
+    if (i < first_output || (kGaps == Gaps::kStored && !IsValid(x[i]))) {
+      put(i, kInvalidValue);
+      continue;
+    }
+    poll.Step(n);
+    ends[lanes] = i;
+    means[lanes] = sum / count;
+    if (++lanes == kLanes) flush();
+  }
+  flush();
 }
 
 // The same over every bar of x, as a new series.
