@@ -164,13 +164,27 @@ class OutputBuilder {
   // so a synchronous loop of runs could pile them up.)
   Napi::Float64Array Values(const SeriesView& datas) {
     const size_t from = m_from < datas.size() ? m_from : datas.size();
-    Napi::Float64Array values = Napi::Float64Array::New(m_env, datas.size() - from);
+    Napi::Float64Array values = NewValues(datas.size() - from);
     if (from == datas.size()) return values;
     double* out = values.Data();
     const double nan = std::nan("");
     const double* in = datas.at(from);
     for (size_t i = 0; i < datas.size() - from; ++i) out[i] = Invalid(in[i]) ? nan : in[i];
     return values;
+  }
+
+  // A Float64Array of `count` elements over an ArrayBuffer of its own. Its
+  // memory comes from a Buffer, which is not zeroed first: every element is
+  // written right after. (A Buffer that shares its ArrayBuffer, which Node
+  // does not do for these sizes, falls back to a zeroed array.)
+  Napi::Float64Array NewValues(size_t count) {
+    if (count == 0) return Napi::Float64Array::New(m_env, 0);
+    Napi::Buffer<uint8_t> bytes = Napi::Buffer<uint8_t>::New(m_env, count * sizeof(double));
+    Napi::ArrayBuffer memory = bytes.ArrayBuffer();
+    if (bytes.ByteOffset() != 0 || memory.ByteLength() != count * sizeof(double)) {
+      return Napi::Float64Array::New(m_env, count);
+    }
+    return Napi::Float64Array::New(m_env, count, memory, 0);
   }
 
   Napi::Object Item(size_t index) {

@@ -86,15 +86,21 @@ std::vector<double> PerBarWindow(const std::vector<double>& x, const std::vector
 // `carry` holds the average and whether it is seeded.
 template <typename X, typename Next, typename Put>
 void SeededAverageBars(const X& x, size_t begin, size_t end, Carry& carry, Next next, Put put) {
+  // The average lives in a local: a store of put() could alias carry.acc,
+  // which would send the average through memory at every bar.
+  double acc = carry.acc;
+  bool seeded = carry.seeded;
   for (size_t i = begin; i < end; ++i) {
     if (!IsValid(x[i])) {
       put(i, kInvalidValue);
       continue;
     }
-    carry.acc = carry.seeded ? next(carry.acc, i) : x[i];
-    carry.seeded = true;
-    put(i, carry.acc);
+    acc = seeded ? next(acc, i) : x[i];
+    seeded = true;
+    put(i, acc);
   }
+  carry.acc = acc;
+  carry.seeded = seeded;
 }
 
 // The same over the first len bars, as a new series.
@@ -164,13 +170,15 @@ bool ResumeSeededAtFirstValid(const std::vector<const NodeState*>& args, size_t 
 template <typename X, typename Finish, typename Put>
 void WindowSumBars(const X& x, size_t f, uint64_t n, size_t begin, size_t end, Carry& carry,
                    Finish finish, Put put) {
-  double& s = carry.acc;
+  // The sum lives in a local (see SeededAverageBars), written back at the end.
+  double s = carry.acc;
   auto enter = [&](size_t i) {
     if (IsValid(x[i])) s = s + x[i];
   };
   if (n == 0) {
     constexpr uint64_t kNoneLeaves = ~uint64_t{0};
     SlideBars(begin, end, f, kNoneLeaves, f, enter, [](size_t) {}, [&](size_t) { return s; }, put);
+    carry.acc = s;
     return;
   }
   // SlideBars' loop in three stretches, so that the longest one, where a bar
@@ -192,6 +200,7 @@ void WindowSumBars(const X& x, size_t f, uint64_t n, size_t begin, size_t end, C
     s = IsValid(out) ? left : s;
     put(i, finish(s));
   }
+  carry.acc = s;
 }
 
 // The same over every bar of x, as a new series.

@@ -109,7 +109,7 @@ void ConstantSpreadBars(const X& x, size_t f, uint64_t n, size_t begin, size_t e
   const uint64_t first_leave = AddCount(f, n);
   const uint64_t first_output = FirstFullWindow(f, n);
   // Adding the masked 0.0 of a gap leaves the sum as skipping it would.
-  double& sum = carry.acc;
+  double sum = carry.acc;  // in a local, written back at the end
   CancelPoll poll;
   size_t ends[kLanes] = {};
   double means[kLanes] = {};
@@ -137,6 +137,7 @@ void ConstantSpreadBars(const X& x, size_t f, uint64_t n, size_t begin, size_t e
     if (++lanes == kLanes) flush();
   }
   flush();
+  carry.acc = sum;
 }
 
 // The same over every bar of x, as a new series.
