@@ -13,6 +13,10 @@
 struct AddonData {
   explicit AddonData(Napi::Env env) : rows(env) {}
   Napi::FunctionReference node_compiler;
+  // String.prototype.substring and concat as the module found them: they
+  // join a text from slices of a long string without copying its bytes.
+  Napi::FunctionReference substring;
+  Napi::FunctionReference concat;
   RowReader rows;
   // Bytes of collected objects not yet taken back from the engine's count of
   // external memory (see ~ExternalMemory).

@@ -16,7 +16,11 @@ ExternalMemory::~ExternalMemory() {
 void ExternalMemory::Report(size_t held_bytes) {
   const int64_t held = static_cast<int64_t>(held_bytes);
   const int64_t released = m_released ? m_released->exchange(0) : 0;
-  if (held == m_reported && released == 0) return;
+  // A change within a sixty-fourth of what is reported waits for a larger
+  // one: a growth of a few bytes (a tick) would otherwise let the engine
+  // start or finish a full collection that other memory made due.
+  const int64_t change = held - m_reported;
+  if (released == 0 && change <= m_reported / 64 && -change <= m_reported / 64) return;
   int64_t unused = 0;
   if (napi_adjust_external_memory(m_env, held - m_reported - released, &unused) == napi_ok) {
     m_reported = held;

@@ -1,9 +1,11 @@
 #include "node_compiler.h"
 
+#include <algorithm>
 #include <atomic>
 #include <exception>
 #include <new>
 #include <utility>
+#include <vector>
 
 #if !defined(_WIN32)
 #include <dlfcn.h>
@@ -75,6 +77,10 @@ void NodeCompiler::Init(Napi::Env env, Napi::Object exports) {
                   });
   auto* data = new AddonData(env);
   data->node_compiler = Napi::Persistent(constructor);
+  Napi::Object string_prototype =
+      env.Global().Get("String").As<Napi::Object>().Get("prototype").As<Napi::Object>();
+  data->substring = Napi::Persistent(string_prototype.Get("substring").As<Napi::Function>());
+  data->concat = Napi::Persistent(string_prototype.Get("concat").As<Napi::Function>());
   env.SetInstanceData(data);  // deleted when the environment shuts down
   exports.Set("NodeCompiler", constructor);
 }
@@ -188,51 +194,111 @@ ExternalLatin1 FindExternalLatin1() {
 #endif
 }
 
-// What an outside string holds: the block, and where to count its bytes
-// once the string is collected.
-// The text as a JavaScript string. The text of a full run is handed over in
-// place where the runtime allows (ASCII, an outside string): the string keeps
-// the block alive, its bytes counted as external memory until then, and
-// nothing writes into a block once written. The text of a tick, mostly
-// copied from the previous one, is copied into the engine's heap instead:
-// there the collector frees it cheaply with the young objects, where
-// counting a new outside block at every tick would make the engine mark its
-// whole heap at every tick.
-Napi::String TextToJs(Napi::Env env, const std::shared_ptr<const TextBlock>& text,
-                      const std::shared_ptr<std::atomic<int64_t>>& released) {
+// A block as a JavaScript string that reads it in place where the runtime
+// allows (ASCII, an outside string): the string keeps the block alive, its
+// bytes counted as external memory until then. Null where it could not be
+// made so; `*in_place` tells whether it was.
+napi_value OutsideString(napi_env env, const std::shared_ptr<const TextBlock>& block,
+                         const std::shared_ptr<std::atomic<int64_t>>& released) {
   ExternalLatin1 external = FindExternalLatin1();
-  if (external != nullptr && released && !text->reused() && text->ascii() && text->size() > 0 &&
-      text->size() <= kMaxOutputBytes) {
-    using HeldText = Handed<std::shared_ptr<const TextBlock>>;
-    auto* held = HeldText::Take(text, text->size(), released);
-    napi_value result = nullptr;
-    bool copied = false;
-    napi_status status = external(env, const_cast<char*>(text->data()), text->size(),
-                                  HeldText::Finalize, held, &result, &copied);
-    if (status == napi_ok) {
-      if (!copied) text->MarkShared();
-      HeldText::Count(env, text->size(), copied, released);
-      return Napi::String(env, result);
-    }
-    delete held;  // not taken: no string was made
-  }
-  if (text->size() > kMaxOutputBytes) {
-    throw Napi::Error::New(env, "Run: result is too long for a JavaScript string");
-  }
+  if (external == nullptr || !released || !block->ascii() || block->size() == 0) return nullptr;
+  using HeldText = Handed<std::shared_ptr<const TextBlock>>;
+  auto* held = HeldText::Take(block, block->size(), released);
   napi_value result = nullptr;
-  napi_status status = text->ascii()
-                           ? napi_create_string_latin1(env, text->data(), text->size(), &result)
-                           : napi_create_string_utf8(env, text->data(), text->size(), &result);
-  if (status != napi_ok) ThrowFailedCall(env, status, "Run", "could not create the result string");
-  return Napi::String(env, result);
+  bool copied = false;
+  napi_status status = external(env, const_cast<char*>(block->data()), block->size(),
+                                HeldText::Finalize, held, &result, &copied);
+  if (status != napi_ok) {
+    delete held;  // not taken: no string was made
+    return nullptr;
+  }
+  HeldText::Count(env, block->size(), copied, released);
+  return copied ? nullptr : result;
 }
+
+// The text copied into the engine's heap.
+napi_value CopiedString(napi_env env, const char* text, size_t size, bool ascii) {
+  napi_value result = nullptr;
+  napi_status status = ascii ? napi_create_string_latin1(env, text, size, &result)
+                             : napi_create_string_utf8(env, text, size, &result);
+  if (status != napi_ok) ThrowFailedCall(env, status, "Run", "could not create the result string");
+  return result;
+}
+
+// Arguments of one call of concat.
+constexpr size_t kJoinedAtOnce = 256;
 
 }  // namespace
 
+void NodeCompiler::DropBlock() {
+  if (!m_block_holder.IsEmpty()) m_block_holder.Value().Set(uint32_t{0}, Napi::Value());
+  m_block_in_js.reset();
+  m_block_in_place = false;
+}
+
+Napi::Value NodeCompiler::BlockString(Napi::Env env,
+                                      const std::shared_ptr<const TextBlock>& block) {
+  if (m_block_holder.IsEmpty()) m_block_holder = Napi::Persistent(Napi::Object::New(env));
+  Napi::Object holder = m_block_holder.Value();
+  if (m_block_in_js.lock() == block) return holder.Get(uint32_t{0});
+  napi_value text = OutsideString(env, block, m_memory.Released());
+  m_block_in_place = text != nullptr;
+  if (text == nullptr) text = CopiedString(env, block->data(), block->size(), block->ascii());
+  holder.Set(uint32_t{0}, text);
+  m_block_in_js = block;
+  return Napi::Value(env, text);
+}
+
+// A long text is handed over through a string over its block: a full run's
+// text is that string itself, read in place, and the text of a tick after
+// it joins slices of it with the few values formatted since (the engine
+// makes them slices and joined strings that point at their parts, young
+// objects that cost no copy; whoever reads the joined string has the engine
+// lay it out flat once). So a tick neither copies the unchanged text nor
+// makes a new outside string, whose bytes would make the engine mark its
+// whole heap at every tick. A short text, or one not in ASCII, is copied
+// into the engine's heap.
+Napi::Value NodeCompiler::TextToJs(Napi::Env env, const OutputText& text) {
+  if (text.size() > kMaxOutputBytes) {
+    throw Napi::Error::New(env, "Run: result is too long for a JavaScript string");
+  }
+  const std::vector<OutputText::Piece>& pieces = text.pieces();
+  if (!text.ascii() || (pieces.empty() && text.size() < OutputWriter::kPiecesFrom)) {
+    DropBlock();
+    std::shared_ptr<const TextBlock> joined = text.Joined();
+    return Napi::Value(env, CopiedString(env, joined->data(), joined->size(), joined->ascii()));
+  }
+  Napi::Value block = BlockString(env, text.block());
+  if (pieces.empty()) return block;
+  AddonData* data = env.GetInstanceData<AddonData>();
+  std::vector<napi_value> parts;
+  parts.reserve(pieces.size());
+  for (const OutputText::Piece& piece : pieces) {
+    if (piece.kept) {
+      parts.push_back(data->substring.Call(
+          block, {Napi::Number::New(env, static_cast<double>(piece.at)),
+                  Napi::Number::New(env, static_cast<double>(piece.at + piece.size))}));
+    } else {
+      parts.push_back(CopiedString(env, text.fresh().data() + piece.at, piece.size, true));
+    }
+  }
+  napi_value joined = parts[0];
+  for (size_t i = 1; i < parts.size(); i += kJoinedAtOnce) {
+    const size_t end = std::min(parts.size(), i + kJoinedAtOnce);
+    joined = data->concat.Call(joined, std::vector<napi_value>(parts.begin() + i, parts.begin() + end));
+  }
+  return Napi::Value(env, joined);
+}
+
 Napi::Value NodeCompiler::Run(const Napi::CallbackInfo& info) {
-  return Guarded(info.Env(), "Run", [&]() -> Napi::Value {
-    std::shared_ptr<const TextBlock> output = m_compiler->RunText();
-    ReportMemory(output->size());
-    return TextToJs(info.Env(), output, m_memory.Released());
+  Napi::Env env = info.Env();
+  return Guarded(env, "Run", [&]() -> Napi::Value {
+    std::shared_ptr<const OutputText> output = m_compiler->RunText();
+    Napi::Value text = TextToJs(env, *output);
+    // Kept for the next tick: the block (unless a string reads it in
+    // place), the pieces written since and their copy in the writer.
+    const bool in_place = m_block_in_place && m_block_in_js.lock() == output->block();
+    ReportMemory((in_place ? 0 : output->block()->size()) + 2 * output->fresh().size());
+    return text;
   });
 }

@@ -40,14 +40,26 @@ class NodeCompiler : public Napi::ObjectWrap<NodeCompiler> {
 
   // Tells the engine how much native memory this object holds, so that
   // dropped compilers press the collector as much as their JavaScript
-  // counterparts would. `result_bytes`: the size of the last run's output
-  // text, which the compiler keeps for the next tick (the string handed to
-  // JavaScript counts it again while it lives).
+  // counterparts would. `result_bytes`: what the compiler keeps of the last
+  // run's output text for the next tick, less a block that a JavaScript
+  // string reads in place (that string counts it).
   void ReportMemory(size_t result_bytes);
+
+  // The text as a JavaScript string: see the definition.
+  Napi::Value TextToJs(Napi::Env env, const OutputText& text);
+  // The JavaScript string over `block`, made the first time it is asked for.
+  Napi::Value BlockString(Napi::Env env, const std::shared_ptr<const TextBlock>& block);
+  // Lets go of the string over the last block.
+  void DropBlock();
 
   ExternalMemory m_memory;
   std::unique_ptr<Compiler> m_compiler;
   size_t m_text_bytes = 0;  // the formula text
   size_t m_tree_bytes = 0;  // its tokens and tree, once compiled
   size_t m_result_bytes = 0;
+  // Element 0: the string over the block of the last text; the texts of
+  // the ticks after it are joined from slices of it.
+  Napi::ObjectReference m_block_holder;
+  std::weak_ptr<const TextBlock> m_block_in_js;
+  bool m_block_in_place = false;  // the string reads the block in place
 };

@@ -11,6 +11,10 @@ namespace {
 
 const char kNotCompiled[] = "{\"out_vars\":[],\"error_info\":\"formula is not compiled\"}";
 
+std::shared_ptr<const OutputText> WholeText(const std::string& text) {
+  return std::make_shared<const OutputText>(std::make_shared<const TextBlock>(text));
+}
+
 }  // namespace
 
 Compiler::Compiler(std::string text) : m_text(std::move(text)) {}
@@ -47,14 +51,14 @@ void Compiler::Period(unsigned long period) {
 
 std::string Compiler::Run() { return RunText()->str(); }
 
-std::shared_ptr<const TextBlock> Compiler::RunText() {
-  if (!m_evaluator) return std::make_shared<const TextBlock>(kNotCompiled);
+std::shared_ptr<const OutputText> Compiler::RunText() {
+  if (!m_evaluator) return WholeText(kNotCompiled);
   try {
     // Incremental: after an append or a replaced last row only the changed
     // bars are computed again, and only their values are formatted.
     m_evaluator->Run(m_tree);
     m_evaluator->m_env.Reset();
-    std::shared_ptr<const TextBlock> text = OutputJson();
+    std::shared_ptr<const OutputText> text = OutputJson();
     if (!text && !m_evaluator->Whole()) {
       // The text needs values the last run let go: compute everything.
       m_evaluator->Forget();
@@ -64,17 +68,17 @@ std::shared_ptr<const TextBlock> Compiler::RunText() {
     if (!text) {
       // Too long, or near the length a run may return: Result measures the
       // text exactly and refuses it.
-      text = std::make_shared<const TextBlock>(m_evaluator->ToResult().JsonString());
+      text = WholeText(m_evaluator->ToResult().JsonString());
     }
     m_evaluator->Settle();
     return text;
   } catch (const Exception& error) {
     m_writer.Forget();
-    return std::make_shared<const TextBlock>(error.ToString());
+    return WholeText(error.ToString());
   }
 }
 
-std::shared_ptr<const TextBlock> Compiler::OutputJson() {
+std::shared_ptr<const OutputText> Compiler::OutputJson() {
   const std::vector<Evaluator::Output>& outputs = m_evaluator->Outputs();
   size_t least = 0;
   std::vector<OutputLine> lines;

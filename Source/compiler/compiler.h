@@ -31,13 +31,14 @@ class Compiler {
   void Period(unsigned long period);
   // The output JSON, or the error report.
   std::string Run();
-  // The same text in a block the caller may keep and hand on without a copy.
-  std::shared_ptr<const TextBlock> RunText();
+  // The same text, whole or in pieces of an earlier run's block, which the
+  // caller may keep and hand on without a copy.
+  std::shared_ptr<const OutputText> RunText();
 
   bool m_debug = false;  // dumps tokens and tree to standard output
 
  private:
-  std::shared_ptr<const TextBlock> OutputJson();
+  std::shared_ptr<const OutputText> OutputJson();
 
   // Keeps the last output text, so that a run after a tick formats only the
   // values of the changed bars.

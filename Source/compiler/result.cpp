@@ -298,10 +298,6 @@ void TextBlock::AppendAscii(const char* text, size_t length) {
   m_size += length;
 }
 
-void TextBlock::Overwrite(size_t at, const std::string& text) {
-  if (at <= m_size && text.size() <= m_size - at) std::memcpy(m_data + at, text.data(), text.size());
-}
-
 void TextBlock::Reserve(size_t capacity) {
   if (capacity > m_capacity) Grow(capacity - m_size);
 }
@@ -345,11 +341,53 @@ void TextBlock::Fit() {
   }
 }
 
+// ---- OutputText ----------------------------------------------------------------
+
+OutputText::OutputText(std::shared_ptr<const TextBlock> whole)
+    : m_block(std::move(whole)), m_size(m_block->size()), m_ascii(m_block->ascii()) {}
+
+OutputText::OutputText(std::shared_ptr<const TextBlock> block, std::string fresh,
+                       std::vector<Piece> pieces)
+    : m_block(std::move(block)), m_fresh(std::move(fresh)), m_pieces(std::move(pieces)) {
+  for (const Piece& piece : m_pieces) m_size += piece.size;
+  m_ascii = m_block->ascii() && IsAscii(m_fresh.data(), m_fresh.size());
+}
+
+std::shared_ptr<const TextBlock> OutputText::Joined() const {
+  if (m_pieces.empty()) return m_block;
+  auto joined = std::make_shared<TextBlock>();
+  joined->Reserve(m_size);
+  for (const Piece& piece : m_pieces) {
+    if (!piece.kept) {
+      joined->Append(m_fresh.data() + piece.at, piece.size);
+    } else if (m_block->ascii()) {
+      joined->AppendAscii(m_block->data() + piece.at, piece.size);
+    } else {
+      joined->Append(m_block->data() + piece.at, piece.size);
+    }
+  }
+  return joined;
+}
+
+std::string OutputText::str() const {
+  if (m_pieces.empty()) return m_block->str();
+  std::string text;
+  text.reserve(m_size);
+  for (const Piece& piece : m_pieces) {
+    text.append((piece.kept ? m_block->data() : m_fresh.data()) + piece.at, piece.size);
+  }
+  return text;
+}
+
 // ---- OutputWriter --------------------------------------------------------------
 
 namespace {
 
 constexpr size_t kUnchangedBar = static_cast<size_t>(-1);
+
+// Bytes of the text of a value and its comma, as the writer guesses them
+// ahead (most chart values take 10 to 13).
+constexpr size_t kGuessedValueBytes = 12;
 
 template <size_t N>
 void Key(TextBlock& out, const char (&text)[N]) {
@@ -380,46 +418,44 @@ size_t CutBack(const char* text, size_t begin, size_t end, size_t count, size_t 
   return at;
 }
 
-}  // namespace
-
-bool OutputWriter::Overwrite(const std::vector<OutputLine>& lines) {
-  constexpr size_t kFewValues = 64;
-  if (m_last.use_count() != 1 || m_last->shared()) return false;
-  std::vector<std::pair<size_t, std::string>> edits;
-  for (size_t k = 0; k < lines.size(); ++k) {
-    const OutputLine& line = lines[k];
-    const Kept& before = m_kept[k];
-    if (line.count != before.count) return false;
-    if (line.draw != nullptr) {
-      if (line.changed != kUnchangedBar) return false;
-      continue;
-    }
-    if (line.changed >= line.count) continue;
-    const size_t from = line.changed;
-    if (from < line.base || line.count - from > kFewValues) return false;
-    const size_t cut =
-        CutBack(m_last->data(), before.begin, before.end, before.count, before.count - from);
-    std::string tail;
-    for (size_t i = from; i < line.count; ++i) {
-      if (i) tail += ',';
-      Util::AppendFixed6(tail, line.values[i - line.base]);
-    }
-    if (tail.size() != before.end - cut) return false;
-    edits.emplace_back(cut, std::move(tail));
+// The text of a line after its values: the drawing and the properties.
+template <typename Out>
+void LineEnd(Out& out, const OutputLine& line) {
+  std::string text = "],\"draw\":";
+  if (line.draw != nullptr) {
+    line.draw->AppendJson(text);
+  } else {
+    text += NoDrawingJson();
   }
-  for (const auto& [at, text] : edits) m_last->Overwrite(at, text);
-  return true;
+  text += ",\"properties\":[";
+  for (size_t i = 0; i < line.properties->size(); ++i) {
+    if (i) text += ',';
+    text += '"';
+    text += (*line.properties)[i];
+    text += '"';
+  }
+  text += "]}";
+  out.Append(text);
 }
 
+// A std::string with TextBlock's Append.
+struct Fresh {
+  std::string text;
+  void Append(const std::string& more) { text += more; }
+};
+
+}  // namespace
+
 void OutputWriter::Forget() {
+  m_block.reset();
   m_last.reset();
   m_kept.clear();
 }
 
-std::shared_ptr<const TextBlock> OutputWriter::Write(const std::vector<OutputLine>& lines) {
+std::shared_ptr<const OutputText> OutputWriter::Write(const std::vector<OutputLine>& lines) {
   const bool kept = m_last != nullptr && m_kept.size() == lines.size();
   if (kept) {
-    // Nothing changed: the same text, which nobody writes into.
+    // Nothing changed: the same text.
     bool same = true;
     for (size_t k = 0; k < lines.size() && same; ++k) {
       const OutputLine& line = lines[k];
@@ -427,77 +463,124 @@ std::shared_ptr<const TextBlock> OutputWriter::Write(const std::vector<OutputLin
              (line.draw == nullptr ? line.changed >= line.count : line.changed == kUnchangedBar);
     }
     if (same) return m_last;
-    if (Overwrite(lines)) {
-      m_last->set_reused(true);
-      return m_last;
-    }
   }
+  // The first value of each line to format; the bytes the pieces written
+  // since the block would hold.
+  std::vector<size_t> from(lines.size(), 0);
+  size_t fresh = 0;
+  for (size_t k = 0; k < lines.size(); ++k) {
+    const OutputLine& line = lines[k];
+    if (kept) {
+      const Kept& before = m_kept[k];
+      size_t first = line.changed < line.count ? line.changed : line.count;
+      if (first > before.count) first = before.count;
+      // Many values changed: formatting them all is cheaper than cutting
+      // back, where every value is still held.
+      if (line.base == 0 && before.count - first > before.count / 2) first = 0;
+      from[k] = first;
+      fresh += (first >= before.in_block ? before.tail.size() : 0) +
+               (line.count - first) * kGuessedValueBytes;
+    }
+    if (from[k] < line.base) return nullptr;  // the values before `base` are gone
+  }
+  try {
+    const bool pieces = kept && m_block->size() >= kPiecesFrom && fresh <= m_block->size() / 32;
+    m_last = pieces ? WritePieces(lines, from) : WriteWhole(lines, from);
+  } catch (const OutputTooLong&) {
+    m_last.reset();
+  }
+  if (!m_last || m_last->size() > kMaxOutputBytes) {
+    Forget();
+    return nullptr;
+  }
+  return m_last;
+}
+
+std::shared_ptr<const OutputText> OutputWriter::WriteWhole(const std::vector<OutputLine>& lines,
+                                                           const std::vector<size_t>& from) {
   auto block = std::make_shared<TextBlock>();
   std::vector<Kept> now(lines.size());
-  size_t copied = 0;  // bytes of values' text copied from the previous text
-  try {
-    size_t estimate = kept ? m_last->size() + 4096 : 4096;
-    for (size_t k = 0; k < lines.size(); ++k) {
-      const size_t old = kept ? m_kept[k].count : 0;
-      estimate += (lines[k].count > old ? lines[k].count - old : 0) * 12;
-    }
-    block->Reserve(estimate);
-    Key(*block, "{\"out_vars\":[");
-    for (size_t k = 0; k < lines.size(); ++k) {
-      const OutputLine& line = lines[k];
-      if (k) Key(*block, ",");
-      Key(*block, "{\"name\":\"");
-      block->Append(*line.name);
-      Key(*block, "\",\"datas\":[");
-      now[k].begin = block->size();
-      size_t from = 0;
-      if (kept) {
-        const Kept& before = m_kept[k];
-        from = line.changed < line.count ? line.changed : line.count;
-        if (from > before.count) from = before.count;
-        // Many values changed: formatting them all is cheaper than cutting
-        // back, where every value is still held.
-        if (line.base == 0 && before.count - from > before.count / 2) from = 0;
-        const size_t cut =
-            CutBack(m_last->data(), before.begin, before.end, before.count, before.count - from);
-        block->AppendAscii(m_last->data() + before.begin, cut - before.begin);
-        copied += cut - before.begin;
-      }
-      if (from < line.base) return nullptr;  // the values before `base` are gone
-      for (size_t i = from; i < line.count; ++i) {
-        block->AppendNumber(line.values[i - line.base], i > 0);
-      }
-      now[k].end = block->size();
-      now[k].count = line.count;
-      Key(*block, "],\"draw\":");
-      if (line.draw != nullptr) {
-        std::string draw;
-        line.draw->AppendJson(draw);
-        block->Append(draw);
-      } else {
-        block->AppendAscii(NoDrawingJson().data(), NoDrawingJson().size());
-      }
-      Key(*block, ",\"properties\":[");
-      for (size_t i = 0; i < line.properties->size(); ++i) {
-        if (i) Key(*block, ",");
-        Key(*block, "\"");
-        block->Append((*line.properties)[i]);
-        Key(*block, "\"");
-      }
-      Key(*block, "]}");
-    }
-    Key(*block, "],\"error_info\":\"\"}");
-  } catch (const OutputTooLong&) {
-    Forget();
-    return nullptr;
+  size_t estimate = m_last ? m_last->size() + 4096 : 4096;
+  for (size_t k = 0; k < lines.size(); ++k) {
+    estimate += (lines[k].count - from[k]) * kGuessedValueBytes;
   }
-  if (block->size() > kMaxOutputBytes) {
-    Forget();
-    return nullptr;
+  block->Reserve(estimate);
+  Key(*block, "{\"out_vars\":[");
+  for (size_t k = 0; k < lines.size(); ++k) {
+    const OutputLine& line = lines[k];
+    if (k) Key(*block, ",");
+    Key(*block, "{\"name\":\"");
+    block->Append(*line.name);
+    Key(*block, "\",\"datas\":[");
+    now[k].begin = block->size();
+    if (from[k] > 0) {
+      // Kept from the previous text (`from` is 0 otherwise). The unchanged values' text: from the block, then from the tail.
+      const Kept& before = m_kept[k];
+      const size_t in_block = from[k] < before.in_block ? from[k] : before.in_block;
+      const size_t cut = CutBack(m_block->data(), before.begin, before.cut, before.in_block,
+                                 before.in_block - in_block);
+      block->AppendAscii(m_block->data() + before.begin, cut - before.begin);
+      if (from[k] > before.in_block) {
+        const size_t tail = CutBack(before.tail.data(), 0, before.tail.size(),
+                                    before.count - before.in_block, before.count - from[k]);
+        block->AppendAscii(before.tail.data(), tail);
+      }
+    }
+    for (size_t i = from[k]; i < line.count; ++i) {
+      block->AppendNumber(line.values[i - line.base], i > 0);
+    }
+    now[k].cut = block->size();
+    now[k].in_block = now[k].count = line.count;
+    LineEnd(*block, line);
   }
+  Key(*block, "],\"error_info\":\"\"}");
   block->Fit();
-  block->set_reused(copied > block->size() / 2);
-  m_last = block;
+  m_block = block;
   m_kept = std::move(now);
-  return block;
+  return std::make_shared<const OutputText>(m_block);
+}
+
+std::shared_ptr<const OutputText> OutputWriter::WritePieces(const std::vector<OutputLine>& lines,
+                                                            const std::vector<size_t>& from) {
+  Fresh fresh;
+  std::vector<OutputText::Piece> pieces;
+  size_t written = 0;  // fresh text already in a piece
+  const auto flush = [&] {
+    if (fresh.text.size() > written) {
+      pieces.push_back({false, written, fresh.text.size() - written});
+      written = fresh.text.size();
+    }
+  };
+  fresh.text = "{\"out_vars\":[";
+  for (size_t k = 0; k < lines.size(); ++k) {
+    const OutputLine& line = lines[k];
+    Kept& kept = m_kept[k];
+    if (k) fresh.text += ',';
+    fresh.text += "{\"name\":\"";
+    fresh.text += *line.name;
+    fresh.text += "\",\"datas\":[";
+    if (from[k] < kept.in_block) {
+      kept.cut = CutBack(m_block->data(), kept.begin, kept.cut, kept.in_block,
+                         kept.in_block - from[k]);
+      kept.in_block = from[k];
+      kept.tail.clear();
+    } else {
+      kept.tail.resize(CutBack(kept.tail.data(), 0, kept.tail.size(), kept.count - kept.in_block,
+                               kept.count - from[k]));
+    }
+    for (size_t i = from[k]; i < line.count; ++i) {
+      if (i) kept.tail += ',';
+      Util::AppendFixed6(kept.tail, line.values[i - line.base]);
+    }
+    kept.count = line.count;
+    if (kept.cut > kept.begin) {
+      flush();
+      pieces.push_back({true, kept.begin, kept.cut - kept.begin});
+    }
+    fresh.text += kept.tail;
+    LineEnd(fresh, line);
+  }
+  fresh.text += "],\"error_info\":\"\"}";
+  flush();
+  return std::make_shared<const OutputText>(m_block, std::move(fresh.text), std::move(pieces));
 }

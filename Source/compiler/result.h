@@ -39,8 +39,8 @@ class Result {
 
 // A run's output text in one block of memory that grows without copying
 // what it holds (the C library remaps large blocks) and is only read once
-// written: the addon hands it to JavaScript in place, and the run after a
-// tick copies its unchanged parts into a new block.
+// written: the addon hands it to JavaScript in place, and the runs after
+// it take their unchanged parts from it.
 class TextBlock {
  public:
   TextBlock() = default;
@@ -54,16 +54,6 @@ class TextBlock {
   std::string str() const { return std::string(m_data, m_size); }
   // Whether every byte is below 0x80, so that Latin-1 and UTF-8 read it alike.
   bool ascii() const { return m_ascii; }
-  // Whether most of it was copied from the previous run's text (a tick)
-  // rather than written afresh.
-  bool reused() const { return m_reused; }
-  void set_reused(bool reused) { m_reused = reused; }
-  // Whether someone outside reads it in place (a JavaScript string over it):
-  // then nothing may write into it any more.
-  bool shared() const { return m_shared.load(std::memory_order_relaxed); }
-  void MarkShared() const { m_shared.store(true, std::memory_order_relaxed); }
-  // Writes ASCII `text` over the bytes from `at` on (within the text).
-  void Overwrite(size_t at, const std::string& text);
 
   void Append(const char* text, size_t length);
   void Append(const std::string& text) { Append(text.data(), text.size()); }
@@ -89,8 +79,40 @@ class TextBlock {
   size_t m_capacity = 0;
   bool m_mapped = false;  // mapped on its own (large blocks), else from the heap
   bool m_ascii = true;
-  bool m_reused = false;
-  mutable std::atomic<bool> m_shared{false};
+};
+
+// The output text of a run: a block written whole, or, after a tick, the
+// unchanged parts of the last block written whole (each output line's values
+// up to its first changed bar) with the text written since between them.
+class OutputText {
+ public:
+  // A range of the block (`kept`) or of the text written since.
+  struct Piece {
+    bool kept;
+    size_t at;
+    size_t size;
+  };
+
+  explicit OutputText(std::shared_ptr<const TextBlock> whole);
+  OutputText(std::shared_ptr<const TextBlock> block, std::string fresh, std::vector<Piece> pieces);
+
+  // The block: the whole text when there are no pieces.
+  const std::shared_ptr<const TextBlock>& block() const { return m_block; }
+  const std::string& fresh() const { return m_fresh; }
+  const std::vector<Piece>& pieces() const { return m_pieces; }
+  size_t size() const { return m_size; }
+  // Whether every byte is below 0x80.
+  bool ascii() const { return m_ascii; }
+  // The text in one block (the block itself when whole).
+  std::shared_ptr<const TextBlock> Joined() const;
+  std::string str() const;
+
+ private:
+  std::shared_ptr<const TextBlock> m_block;
+  std::string m_fresh;
+  std::vector<Piece> m_pieces;
+  size_t m_size = 0;
+  bool m_ascii = true;
 };
 
 // One output line of a run as OutputWriter reads it: the values of bars
@@ -108,28 +130,38 @@ struct OutputLine {
 };
 
 // Writes the output text (the same bytes as Result::JsonString) of the
-// successive runs of one formula. It keeps the last text it wrote, so that
-// a run after a tick formats only the values of the changed bars and copies
-// the text of the others. The kept text is the block handed out, never
-// written again: nothing is held twice.
+// successive runs of one formula. It keeps the last block it wrote whole and,
+// after a tick, formats only the values of the changed bars: a text from
+// kPiecesFrom bytes on is then returned in pieces of that block, a shorter
+// one is written whole again, as is a text whose pieces written since grew
+// past a thirty-second of the block. Nothing is written into a block once
+// it is returned, so a caller may keep it and hand it on in place.
 class OutputWriter {
  public:
+  static constexpr size_t kPiecesFrom = size_t{256} << 10;
+
   // Null when the text would pass the length a run may return.
-  std::shared_ptr<const TextBlock> Write(const std::vector<OutputLine>& lines);
+  std::shared_ptr<const OutputText> Write(const std::vector<OutputLine>& lines);
   // The next Write formats every value.
   void Forget();
 
  private:
+  // The values' text of one output line: bars [0, in_block) at
+  // [begin, cut) of m_block, the rest in `tail` (each value after a comma
+  // but the line's first).
   struct Kept {
-    size_t begin = 0;  // the values' text in m_last
-    size_t end = 0;
-    size_t count = 0;  // values it holds
+    size_t begin = 0;
+    size_t cut = 0;
+    size_t in_block = 0;
+    size_t count = 0;
+    std::string tail;
   };
-  // A tick that changed a few values without changing the length of their
-  // text, in a text nobody else holds: the new values are written over the
-  // old ones. False (nothing written) otherwise.
-  bool Overwrite(const std::vector<OutputLine>& lines);
+  std::shared_ptr<const OutputText> WriteWhole(const std::vector<OutputLine>& lines,
+                                               const std::vector<size_t>& from);
+  std::shared_ptr<const OutputText> WritePieces(const std::vector<OutputLine>& lines,
+                                                const std::vector<size_t>& from);
 
-  std::shared_ptr<TextBlock> m_last;
+  std::shared_ptr<const TextBlock> m_block;
+  std::shared_ptr<const OutputText> m_last;
   std::vector<Kept> m_kept;
 };
