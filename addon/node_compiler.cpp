@@ -231,7 +231,9 @@ constexpr size_t kJoinedAtOnce = 256;
 }  // namespace
 
 void NodeCompiler::DropBlock() {
-  if (!m_block_holder.IsEmpty()) m_block_holder.Value().Set(uint32_t{0}, Napi::Value());
+  if (!m_block_holder.IsEmpty()) {
+    m_block_holder.Value().Set(uint32_t{0}, m_block_holder.Env().Undefined());
+  }
   m_block_in_js.reset();
   m_block_in_place = false;
 }

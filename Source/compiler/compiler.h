@@ -35,6 +35,9 @@ class Compiler {
   // caller may keep and hand on without a copy.
   std::shared_ptr<const OutputText> RunText();
 
+  // Texts from this size on come in pieces after a tick (see OutputWriter).
+  void PiecesFrom(size_t bytes) { m_writer.pieces_from = bytes; }
+
   bool m_debug = false;  // dumps tokens and tree to standard output
 
  private:

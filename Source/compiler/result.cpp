@@ -484,7 +484,7 @@ std::shared_ptr<const OutputText> OutputWriter::Write(const std::vector<OutputLi
     if (from[k] < line.base) return nullptr;  // the values before `base` are gone
   }
   try {
-    const bool pieces = kept && m_block->size() >= kPiecesFrom && fresh <= m_block->size() / 32;
+    const bool pieces = kept && m_block->size() >= pieces_from && fresh <= m_block->size() / 32;
     m_last = pieces ? WritePieces(lines, from) : WriteWhole(lines, from);
   } catch (const OutputTooLong&) {
     m_last.reset();

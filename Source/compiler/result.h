@@ -132,13 +132,14 @@ struct OutputLine {
 // Writes the output text (the same bytes as Result::JsonString) of the
 // successive runs of one formula. It keeps the last block it wrote whole and,
 // after a tick, formats only the values of the changed bars: a text from
-// kPiecesFrom bytes on is then returned in pieces of that block, a shorter
+// `pieces_from` bytes on is then returned in pieces of that block, a shorter
 // one is written whole again, as is a text whose pieces written since grew
 // past a thirty-second of the block. Nothing is written into a block once
 // it is returned, so a caller may keep it and hand it on in place.
 class OutputWriter {
  public:
   static constexpr size_t kPiecesFrom = size_t{256} << 10;
+  size_t pieces_from = kPiecesFrom;
 
   // Null when the text would pass the length a run may return.
   std::shared_ptr<const OutputText> Write(const std::vector<OutputLine>& lines);

@@ -91,6 +91,7 @@ int ReplayTicks(const std::string& text, unsigned seed, int steps, bool odd, siz
   incremental.m_env.m_period = 1440;
   Compiler compiler(text);
   compiler.Compile();
+  compiler.PiecesFrom(seed % 2 ? 0 : OutputWriter::kPiecesFrom);  // in pieces after ticks, or whole
   compiler.Bars().Assign(rows);
   compiler.Period(1440);
   Result previous;

@@ -91,16 +91,25 @@ describe('Formula.runTail', () => {
 });
 
 test('NodeCompiler.Run after ticks and a prepend gives the text of a full run', () => {
-  for (const text of [CHART_SET, SHOWCASE, 'X:=C;A:X*2;X:=X+1;B:X;C2:COUNT(C>O,0);']) {
+  // [formula, bars]: texts from 256 KB on come in pieces of the last text
+  // written whole; look-ahead outputs change bars inside it.
+  const cases = [
+    [CHART_SET, 80],
+    [SHOWCASE, 80],
+    ['X:=C;A:X*2;X:=X+1;B:X;C2:COUNT(C>O,0);', 80],
+    [CHART_SET, 2500],
+    ['X:BACKSET(C>REF(C,1),4);Y:REFX(C,2);Z:MA(C,3);', 12000],
+  ];
+  for (const [text, count] of cases) {
     const live = new NodeCompiler(text);
     assert.equal(live.Compile(), '');
     live.SetPeriod(1440);
-    const held = Array.from({ length: 80 }, (_, i) => makeBar(i, 2));
+    const held = Array.from({ length: count }, (_, i) => makeBar(i, 2));
     live.SetData(held);
     live.Run();
     for (let i = 0; i <= 12; i++) {
       const kind = i % 4 === 0 ? 'append' : i % 3 === 0 ? 'jump' : 'move';
-      if (i === 12) {
+      if (i === 6) {
         held.unshift(makeBar(-1, 2));
         live.AppendData([held[0]], true);
       } else {
@@ -112,7 +121,10 @@ test('NodeCompiler.Run after ticks and a prepend gives the text of a full run', 
       fresh.Compile();
       fresh.SetPeriod(1440);
       fresh.SetData(held);
-      assert.equal(live.Run(), fresh.Run(), `tick ${i} (${i === 12 ? 'prepend' : kind})`);
+      const want = fresh.Run();
+      const where = `${count} bars, tick ${i} (${i === 6 ? 'prepend' : kind})`;
+      assert.equal(live.Run(), want, where);
+      if (i % 5 === 0) assert.equal(live.Run(), want, `${where}, run again`);
     }
   }
 });
