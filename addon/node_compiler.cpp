@@ -197,7 +197,7 @@ ExternalLatin1 FindExternalLatin1() {
 // A block as a JavaScript string that reads it in place where the runtime
 // allows (ASCII, an outside string): the string keeps the block alive, its
 // bytes counted as external memory until then. Null where it could not be
-// made so; `*in_place` tells whether it was.
+// made so (the caller copies the text then).
 napi_value OutsideString(napi_env env, const std::shared_ptr<const TextBlock>& block,
                          const std::shared_ptr<std::atomic<int64_t>>& released) {
   ExternalLatin1 external = FindExternalLatin1();
@@ -287,7 +287,8 @@ Napi::Value NodeCompiler::TextToJs(Napi::Env env, const OutputText& text) {
   napi_value joined = parts[0];
   for (size_t i = 1; i < parts.size(); i += kJoinedAtOnce) {
     const size_t end = std::min(parts.size(), i + kJoinedAtOnce);
-    joined = data->concat.Call(joined, std::vector<napi_value>(parts.begin() + i, parts.begin() + end));
+    joined = data->concat.Call(joined,
+                               std::vector<napi_value>(parts.begin() + i, parts.begin() + end));
   }
   return Napi::Value(env, joined);
 }

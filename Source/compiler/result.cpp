@@ -514,7 +514,8 @@ std::shared_ptr<const OutputText> OutputWriter::WriteWhole(const std::vector<Out
     Key(*block, "\",\"datas\":[");
     now[k].begin = block->size();
     if (from[k] > 0) {
-      // Kept from the previous text (`from` is 0 otherwise). The unchanged values' text: from the block, then from the tail.
+      // The unchanged values' text of the previous run (`from` is 0
+      // without one): from the block, then from the tail.
       const Kept& before = m_kept[k];
       const size_t in_block = from[k] < before.in_block ? from[k] : before.in_block;
       const size_t cut = CutBack(m_block->data(), before.begin, before.cut, before.in_block,
