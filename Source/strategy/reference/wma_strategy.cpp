@@ -3,18 +3,33 @@
 #include "strategy/reference/window_sums.h"
 #include "strategy/util/args.h"
 
-DataExt Wma(const DataExt& x, unsigned long n) {
-  const std::vector<double>& xs = x.getRawData();
-  const size_t f = FirstValidBar(xs);
+namespace {
+
+// Bars [begin, end) of WMA with a constant period n: invalid before the
+// first full window from the first valid bar f. The weights move with the
+// window, so every window is summed afresh and no total is carried.
+template <typename X, typename Put>
+void WmaBars(const X& x, size_t f, uint64_t n, size_t begin, size_t end, Put put) {
   const uint64_t first_full = FirstFullWindow(f, n);
-  return DataExt(FromFirstValid(xs.size(), f, [&](size_t i) {
-    if (i < first_full) return kInvalidValue;
-    // The weights move with the window, so every window is summed afresh.
+  for (size_t i = begin; i < end; ++i) {
+    if (i < first_full) {
+      put(i, kInvalidValue);
+      continue;
+    }
     WeightedSumOfValid acc;
     const size_t start = i + 1 - n;
-    for (size_t k = start; k <= i; ++k) acc.Add(xs[k], static_cast<double>(k - start + 1));
-    return acc.sum / acc.divisor;
-  }));
+    for (size_t k = start; k <= i; ++k) acc.Add(x[k], static_cast<double>(k - start + 1));
+    put(i, acc.sum / acc.divisor);
+  }
+}
+
+}  // namespace
+
+DataExt Wma(const DataExt& x, unsigned long n) {
+  const std::vector<double>& xs = x.getRawData();
+  std::vector<double> out(xs.size());
+  WmaBars(xs, FirstValidBar(xs), n, 0, xs.size(), [&out](size_t i, double v) { out[i] = v; });
+  return DataExt(std::move(out));
 }
 
 DataExt Wma(const DataExt& x, const DataExt& n) {
@@ -26,4 +41,18 @@ DataExt Wma(const DataExt& x, const DataExt& n) {
 
 DataExt WmaStrategy::Exec(std::vector<DataExt> args, Environment& env, std::shared_ptr<AstNode>) {
   return Args(args, env).Call<Arg::kSeries, Arg::kCountOrSeries>(FORMULA_OVERLOADS(Wma));
+}
+
+bool WmaStrategy::Resume(const std::vector<const NodeState*>& args, size_t, size_t from,
+                         NodeState& state) const {
+  const std::optional<double> period = NumberArg(args, 1);
+  if (!period) return false;
+  const uint64_t n = ToCount(*period);
+  return ResumeOverSeries(args, from, state, n,
+                          [n](const auto& x, size_t f, size_t begin, size_t end, Carry&,
+                              auto put) { WmaBars(x, f, n, begin, end, put); });
+}
+
+size_t WmaStrategy::Lookback(const std::vector<const NodeState*>& args) const {
+  return WindowNeedOf(args, 1);
 }
