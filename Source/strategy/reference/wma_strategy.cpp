@@ -7,20 +7,16 @@ namespace {
 
 // Bars [begin, end) of WMA with a constant period n: invalid before the
 // first full window from the first valid bar f. The weights move with the
-// window, so every window is summed afresh and no total is carried.
+// window, so every window is summed afresh and no total enters or leaves.
 template <typename X, typename Put>
 void WmaBars(const X& x, size_t f, uint64_t n, size_t begin, size_t end, Put put) {
-  const uint64_t first_full = FirstFullWindow(f, n);
-  for (size_t i = begin; i < end; ++i) {
-    if (i < first_full) {
-      put(i, kInvalidValue);
-      continue;
-    }
+  auto none = [](size_t) {};
+  SlideBars(begin, end, f, n, FirstFullWindow(f, n), none, none, [&](size_t i) {
     WeightedSumOfValid acc;
     const size_t start = i + 1 - n;
     for (size_t k = start; k <= i; ++k) acc.Add(x[k], static_cast<double>(k - start + 1));
-    put(i, acc.sum / acc.divisor);
-  }
+    return acc.sum / acc.divisor;
+  }, put);
 }
 
 }  // namespace
